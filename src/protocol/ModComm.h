@@ -1,0 +1,126 @@
+#pragma once
+
+#include "ResponseTimer.h"
+#include "SerialControl.h"
+#include "WindowSide.h"
+#include "record/ModData.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// Operation modes.
+enum : std::int16_t { ModeIdle = 0, ModeRead = 1, ModeWrite = 2, ModeMulWrite = 3 };
+
+// Steps: each names the command outstanding while it is current.
+enum : std::int16_t {
+    StepNone = 0,
+    StepProgram = 1,      // PROGRAM sent (also while a batch polls for its next radio)
+    StepReadFirst = 3,    // Read: R 0x3B00 sent
+    StepBlocks = 4,       // Read: R 0x3B10 and later; Write: R 0x3B10; batch: R 0x3B00
+    StepWriteFirst = 41,  // Write: R 0x3B00 sent
+    StepReadLast = 42,    // Write and batch: R 0x3BF0 sent, the last read before writing
+    StepMulReadFlags = 43, // batch: R 0x3B10 sent after the check passed
+    StepWriteBlock = 5,   // a W block sent
+    StepEnd = 69,         // END sent after the last block
+    StepEndRejected = 70, // END sent after a failed model/version check
+};
+
+constexpr int WaitTimerInterval = 500;     // ms
+constexpr int MaxPollCount = 28800;        // four hours of silent half-seconds
+constexpr int MaxRepeatAnswers = 5;        // 0x0A answers to one command before giving up
+constexpr std::int16_t BlockAddressStart = 0x3AF0;
+constexpr int RxBufferSize = 101;
+
+// The protocol: serial link, frames, answer recognisers and the operation
+// state machine of Read, Write and batch write. Event driven: the serial
+// control calls MSComm1_OnComm, the response timer calls WaitTimer_Timer.
+class ModComm {
+public:
+    ModComm(ModData& data, SerialControl& serial, ResponseTimer& waitTimer, WindowSide& window);
+
+    // Operation state
+    std::int16_t OperationMode = ModeIdle;
+    std::int16_t ReadStep = StepNone;
+    std::int16_t WriteStep = StepNone;
+    std::int16_t LastStep = StepNone;
+    std::int16_t BlockAddress = 0;
+    std::int32_t SentLength = 0;
+    std::array<std::uint8_t, RxBufferSize> RxBuffer{};
+    std::int16_t RxLength = 0;
+    std::int32_t PollCount = 0;
+    std::u16string RadioModelText;
+    std::u16string RadioVersionText;
+    // Batch size and number of the radio being written.
+    std::int32_t MulWriteCount = 0;
+    std::int32_t MulWriteNo = 0;
+    // The port COM<n> an operation opens; 0 for none.
+    std::int16_t ComPortNo = 0;
+
+    // Operation starts (the protocol side of the Read, Write and batch buttons).
+    void StartRead();
+    void StartWrite();
+    void StartMulWrite(std::int32_t radioCount);
+    void StopMulWrite();
+
+    // Events
+    void MSComm1_OnComm(int commEvent);
+    void WaitTimer_Timer();
+
+    // Link
+    bool OpenPort();
+    void ClosePort();
+    void SendFrame(std::span<const std::uint8_t> bytes, int waitFor);
+
+    // Commands
+    void SendProgram();
+    void ReadBlock(int address, int count);
+    void ReadNextBlock();
+    void WriteNextBlock();
+    void SendEnd();
+
+    // Answer recognisers
+    bool CheckProgramAnswer() const;
+    bool CheckAckAnswer(std::span<const std::uint8_t> chunk) const;
+    bool CheckRepeatAnswer(std::span<const std::uint8_t> chunk) const;
+    bool CheckDataFrame(std::span<const std::uint8_t> chunk) const;
+    void StoreBlockByFrame(std::span<const std::uint8_t> chunk);
+    void StoreBlockAt(std::span<const std::uint8_t> chunk, int address, int count);
+
+    // State machine
+    void StepOperation(bool accepted);
+    bool CheckModelVersion();
+    void ShowModelError();
+    void ReadComplete();
+    void WriteComplete();
+
+private:
+    void GatherHandshake(std::span<const std::uint8_t> chunk);
+    bool CheckOneByteAnswer(std::span<const std::uint8_t> chunk, std::uint8_t answer) const;
+    void StoreDataFrame(std::span<const std::uint8_t> chunk);
+    void RepeatLastCommand();
+    void EndOnCommunicationError();
+    void StartSingle(std::int16_t mode, std::int16_t& step);
+    void StepRead(std::int16_t step);
+    void StepWrite(std::int16_t step);
+    void StepMulWriteProgram();
+    void CheckThenRead(int address, std::int16_t nextStep);
+    void WriteRadio();
+    void EndRead();
+    void EndWrite();
+    void WaitNextRadio();
+
+    ModData& data_;
+    SerialControl& serial_;
+    ResponseTimer& waitTimer_;
+    WindowSide& window_;
+    std::vector<std::uint8_t> lastCommand_;
+    int lastWaitFor_ = 0;
+    int repeatCount_ = 0;
+};
+
+// The serial number after a radio has been written: the eight-digit sequence
+// part advanced by one; a text that is not a number stays as it is.
+std::u16string NextSerialNo(std::u16string_view serialNo);

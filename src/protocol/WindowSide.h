@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageIcon { None, Stop, Exclamation };
+enum class MessageResult { Ok, Cancel };
+
+// What the protocol needs of the window (or of whatever stands in for it).
+class WindowSide {
+public:
+    virtual ~WindowSide() = default;
+
+    // 1 English, 2 Chinese.
+    virtual int LangType() const = 0;
+    // Shows the record in the window.
+    virtual void ShowByData() = 0;
+    // Takes the window's fields into the record; may ask the band question.
+    virtual void GetDataByShow() = 0;
+    // Toggles the window between its idle and its running batch face;
+    // true when it was running (operation mode 3) and is now idle.
+    virtual bool ShowStartMulWrite() = 0;
+    // Caption of the batch hint line Label6.
+    virtual void SetLabel6(std::u16string_view text) = 0;
+    // Text of the radio number field Text2(1).
+    virtual void SetText2_1(std::u16string_view text) = 0;
+    // A modal message box with the window's title.
+    virtual MessageResult ShowMessage(std::u16string_view text, MessageButtons buttons,
+                                      MessageIcon icon) = 0;
+};
