@@ -100,6 +100,7 @@ private:
     void GatherHandshake(std::span<const std::uint8_t> chunk);
     bool CheckOneByteAnswer(std::span<const std::uint8_t> chunk, std::uint8_t answer) const;
     void StoreDataFrame(std::span<const std::uint8_t> chunk);
+    void Transmit();
     void RepeatLastCommand();
     void EndOnCommunicationError();
     void StartSingle(std::int16_t mode, std::int16_t& step);

@@ -1,0 +1,145 @@
+// Commands, answer recognisers and the storing of received blocks.
+#include "ModComm.h"
+
+#include "ModCRC.h"
+
+#include <algorithm>
+
+namespace {
+constexpr std::uint8_t Ack = 0x06;
+constexpr std::uint8_t Repeat = 0x0A;
+constexpr std::uint8_t FrameMark = 0x57; // "W"
+constexpr std::uint8_t ReadMark = 0x52;  // "R"
+constexpr std::uint8_t BlockLength = 0x10;
+constexpr int FrameLength = 22;
+constexpr int FirstBlock = 0x3B00;
+constexpr int LastBlock = 0x3BF0;
+constexpr std::array<std::uint8_t, 7> Program{'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+constexpr std::array<std::uint8_t, 3> End{'E', 'N', 'D'};
+// The echoed "PROGRAM" followed by the radio's "HV" and 0x06.
+constexpr std::array<std::uint8_t, 10> ProgramAnswer{'P', 'R', 'O', 'G', 'R', 'A', 'M', 'H', 'V', Ack};
+
+std::uint8_t High(int address) { return static_cast<std::uint8_t>((address >> 8) & 0xFF); }
+std::uint8_t Low(int address) { return static_cast<std::uint8_t>(address & 0xFF); }
+
+std::size_t EchoLength(std::int32_t sentLength) {
+    return static_cast<std::size_t>(std::max(sentLength, 0));
+}
+} // namespace
+
+void ModComm::SendProgram() {
+    SendFrame(Program, static_cast<int>(ProgramAnswer.size()));
+}
+
+void ModComm::ReadBlock(int address, int count) {
+    const std::array<std::uint8_t, 4> command{ReadMark, High(address), Low(address),
+                                              static_cast<std::uint8_t>(count)};
+    SendFrame(command, static_cast<int>(command.size()) + 6 + count);
+}
+
+void ModComm::ReadNextBlock() {
+    BlockAddress = static_cast<std::int16_t>(BlockAddress + 16);
+    if (BlockAddress > LastBlock) {
+        EndRead();
+        return;
+    }
+    ReadBlock(BlockAddress, BlockLength);
+}
+
+void ModComm::WriteNextBlock() {
+    BlockAddress = static_cast<std::int16_t>(BlockAddress + 16);
+    if (BlockAddress > LastBlock) {
+        EndWrite();
+        return;
+    }
+    // Only the blocks a dealer's settings live in go back to the radio.
+    if (BlockAddress == 0x3B20) {
+        BlockAddress = 0x3B60;
+    } else if (BlockAddress > 0x3B90) {
+        BlockAddress = LastBlock;
+    }
+    std::array<std::uint8_t, FrameLength> frame{FrameMark, High(BlockAddress), Low(BlockAddress),
+                                                BlockLength};
+    const auto data = data_.Image.begin() + (BlockAddress - FirstBlock);
+    std::copy(data, data + BlockLength, frame.begin() + 4);
+    frame[20] = CheckSum(frame, 1, 0);
+    frame[21] = Ack;
+    SendFrame(frame, FrameLength + 1);
+}
+
+void ModComm::SendEnd() {
+    SendFrame(End, static_cast<int>(End.size()) + 1);
+}
+
+void ModComm::EndRead() {
+    ReadStep = StepEnd;
+    SendEnd();
+}
+
+void ModComm::EndWrite() {
+    WriteStep = StepEnd;
+    SendEnd();
+}
+
+bool ModComm::CheckProgramAnswer() const {
+    const auto gathered = std::span(RxBuffer).first(static_cast<std::size_t>(RxLength));
+    return std::ranges::search(gathered, ProgramAnswer).begin() != gathered.end();
+}
+
+bool ModComm::CheckOneByteAnswer(std::span<const std::uint8_t> chunk, std::uint8_t answer) const {
+    const std::size_t n = EchoLength(SentLength);
+    return serial_.RThreshold() == static_cast<int>(n) + 1 && chunk.size() == n + 1 &&
+           chunk[n] == answer;
+}
+
+bool ModComm::CheckAckAnswer(std::span<const std::uint8_t> chunk) const {
+    return CheckOneByteAnswer(chunk, Ack);
+}
+
+bool ModComm::CheckRepeatAnswer(std::span<const std::uint8_t> chunk) const {
+    return CheckOneByteAnswer(chunk, Repeat);
+}
+
+bool ModComm::CheckDataFrame(std::span<const std::uint8_t> chunk) const {
+    const std::size_t n = EchoLength(SentLength);
+    if (chunk.size() != n + FrameLength) {
+        return false;
+    }
+    return chunk[n] == FrameMark && chunk[n + 3] == BlockLength && chunk[n + 21] == Ack &&
+           VerifyCheckSum(chunk, static_cast<int>(n) + 1, 0, 0);
+}
+
+void ModComm::StoreDataFrame(std::span<const std::uint8_t> chunk) {
+    if (OperationMode == ModeWrite && LastStep == StepProgram) {
+        StoreBlockAt(chunk, FirstBlock, BlockLength);
+    } else {
+        StoreBlockByFrame(chunk);
+    }
+}
+
+void ModComm::StoreBlockByFrame(std::span<const std::uint8_t> chunk) {
+    const std::size_t n = EchoLength(SentLength);
+    if (chunk.size() < n + 4 + BlockLength) {
+        return;
+    }
+    const int address = chunk[n + 1] * 256 + chunk[n + 2];
+    if (address < FirstBlock || address > LastBlock) {
+        return;
+    }
+    std::copy_n(chunk.begin() + static_cast<std::ptrdiff_t>(n + 4), BlockLength,
+                data_.Image.begin() + (address - FirstBlock));
+}
+
+void ModComm::StoreBlockAt(std::span<const std::uint8_t> chunk, int address, int count) {
+    const std::size_t n = EchoLength(SentLength);
+    const auto available = static_cast<int>(chunk.size()) - static_cast<int>(n) - 4;
+    count = std::clamp(std::min(count, available), 0, int{BlockLength});
+    if (address < FirstBlock || address > LastBlock) {
+        return;
+    }
+    std::copy_n(chunk.begin() + static_cast<std::ptrdiff_t>(n + 4), count,
+                data_.Image.begin() + (address - FirstBlock));
+    if (address == FirstBlock) {
+        data_.Record.BandCode = data_.Image[0x0F];
+    }
+}

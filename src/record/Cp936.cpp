@@ -1,0 +1,40 @@
+#include "Cp936.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+QString ToQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string FromQString(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+QString Decode(QByteArrayView bytes) {
+    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+} // namespace
+
+std::optional<std::string> EncodeCp936(std::u16string_view text) {
+    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
+    if (!encoder.isValid()) {
+        return std::nullopt;
+    }
+    const QString source = ToQString(text);
+    const QByteArray bytes = encoder.encode(source);
+    // The converter substitutes characters GBK lacks; a round trip shows them.
+    if (encoder.hasError() || Decode(bytes) != source) {
+        return std::nullopt;
+    }
+    return bytes.toStdString();
+}
+
+std::u16string DecodeCp936(std::string_view bytes) {
+    return FromQString(Decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
+}

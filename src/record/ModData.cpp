@@ -1,0 +1,170 @@
+#include "ModData.h"
+
+#include "Cp936.h"
+#include "ModFun.h"
+#include "ModVersion.h"
+
+#include <algorithm>
+
+namespace {
+constexpr std::uint8_t FlagFreqSet = 0x02;
+constexpr std::uint8_t FlagStun = 0x04;
+constexpr std::uint8_t FlagKill = 0x08;
+constexpr std::uint8_t FlagsKept = 0xF1; // factory bit and bits 4-7 belong to the radio
+
+std::u16string TwoDigits(int value) {
+    return {static_cast<char16_t>(u'0' + value / 10 % 10), static_cast<char16_t>(u'0' + value % 10)};
+}
+
+std::u16string FourDigits(int value) {
+    return TwoDigits(value / 100) + TwoDigits(value % 100);
+}
+
+// The bytes of a radio text: up to the first 0x00 or 0xFF, or the whole field.
+std::string_view TextBytes(const InfoImage& image, int offset, int width, bool& terminated) {
+    const auto first = image.begin() + offset;
+    const auto last = first + width;
+    const auto end = std::find_if(first, last, [](std::uint8_t b) { return b == 0x00 || b == 0xFF; });
+    terminated = end != last;
+    return std::string_view(reinterpret_cast<const char*>(image.data()) + offset,
+                            static_cast<std::size_t>(end - first));
+}
+
+std::u16string ByteText(const InfoImage& image, int offset, int width) {
+    bool terminated = false;
+    const std::string_view bytes = TextBytes(image, offset, width, terminated);
+    std::u16string text;
+    for (const char byte : bytes) {
+        text += static_cast<char16_t>(static_cast<std::uint8_t>(byte));
+    }
+    return text;
+}
+
+// An ANSI text field's value followed by a NUL, as the record keeps it.
+std::u16string AnsiField(const InfoImage& image, int offset, int width) {
+    bool terminated = false;
+    std::u16string text = DecodeCp936(TextBytes(image, offset, width, terminated));
+    if (!terminated) {
+        text.erase(text.find_last_not_of(u' ') + 1);
+    }
+    return text + u'\0';
+}
+
+// One character of an ANSI text in code page 936, '?' where it has none.
+std::string AnsiCharacter(std::u16string_view character) {
+    return EncodeCp936(character).value_or("?");
+}
+
+std::size_t CharacterLength(std::u16string_view text, std::size_t at) {
+    const bool pair = at + 1 < text.size() && text[at] >= 0xD800 && text[at] <= 0xDBFF &&
+                      text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF;
+    return pair ? 2 : 1;
+}
+
+std::uint8_t ByteCode(char16_t character) {
+    return character <= 0xFF ? static_cast<std::uint8_t>(character) : std::uint8_t{'?'};
+}
+
+// Stores bytes into a field of length bytes from a radio address, the rest of
+// the field 0x00. Addresses outside the image are skipped.
+void StoreField(InfoImage& image, std::int32_t start, std::string_view bytes, std::int32_t length) {
+    for (std::int32_t i = 0; i < length; ++i) {
+        const std::int64_t offset = std::int64_t{start} - InfoImageBase + i;
+        if (offset < 0 || offset >= InfoImageSize) {
+            continue;
+        }
+        const auto index = static_cast<std::size_t>(i);
+        image[static_cast<std::size_t>(offset)] =
+            index < bytes.size() ? static_cast<std::uint8_t>(bytes[index]) : 0;
+    }
+}
+} // namespace
+
+void ModData::InitData(const CalendarDate& today) {
+    RadioInfo& r = Record;
+    r.FactoryMode = 0;
+    r.FreqSet = 0;
+    r.Stun = 0;
+    r.Kill = 0;
+    r.BandCode = 1;
+    r.ProgPassWord = FixedText<4>();
+    r.SerialNo = FourDigits(today.Year) + TwoDigits(today.Month) + TwoDigits(today.Day) + u"00000001";
+    r.ProductDate = ShortDateText(today) + u'\0';
+    r.ManufactureCode = TwoDigits(today.Month) + u"-1-E-1";
+    r.UserCode = u"KZWP";
+    r.MaintainDate = FixedText<16>();
+    r.DealerCode = FixedText<16>();
+    r.StockDate = FixedText<16>();
+    r.SellDate = FixedText<16>();
+    r.Seller = FixedText<16>();
+    r.MaintainDesc = FixedText<80>();
+    r.RfVersion = u"V1.00";
+    r.LcdVersion = u"V1.00";
+    r.AreaCode = u"";
+    r.RadioModel = u"KVT4610";
+}
+
+void ModData::PackImage() {
+    const RadioInfo& r = Record;
+    // A band outside one byte cannot be the radio's; its byte then stays as read.
+    if (r.BandCode >= 0 && r.BandCode <= 0xFF) {
+        Image[0x0F] = static_cast<std::uint8_t>(r.BandCode);
+    }
+    const auto flag = [](std::int16_t value, std::uint8_t bit) {
+        return value != 0 ? bit : std::uint8_t{0};
+    };
+    Image[0x10] = static_cast<std::uint8_t>((Image[0x10] & FlagsKept) | flag(r.FreqSet, FlagFreqSet) |
+                                            flag(r.Stun, FlagStun) | flag(r.Kill, FlagKill));
+    PutAscText(0x3B18, TrimText(r.ProgPassWord.Str()), 4);
+    PutAnsiText(0x3B60, TrimText(r.DealerCode.Str()), 16);
+    PutAnsiText(0x3B70, TrimText(r.StockDate.Str()), 16);
+    PutAnsiText(0x3B80, TrimText(r.SellDate.Str()), 16);
+    PutAnsiText(0x3B90, TrimText(r.Seller.Str()), 16);
+}
+
+void ModData::UnpackImage() {
+    RadioInfo& r = Record;
+    r.RfVersion = BytesToVersion(Image[0x0B], Image[0x0C]);
+    r.LcdVersion = BytesToVersion(Image[0x0D], Image[0x0E]);
+    r.BandCode = Image[0x0F];
+    const std::uint8_t flags = Image[0x10];
+    r.FactoryMode = flags & 0x01;
+    r.FreqSet = (flags >> 1) & 0x01;
+    r.Stun = (flags >> 2) & 0x01;
+    r.Kill = (flags >> 3) & 0x01;
+    r.UserCode = ByteText(Image, 0x14, 4);
+    r.AreaCode = ByteText(Image, 0x1C, 4);
+    r.ProgPassWord = ByteText(Image, 0x18, 4);
+    r.SerialNo = AnsiField(Image, 0x20, 16);
+    r.ProductDate = AnsiField(Image, 0x30, 16);
+    r.ManufactureCode = AnsiField(Image, 0x40, 8);
+    r.MaintainDate = AnsiField(Image, 0x50, 16);
+    r.DealerCode = AnsiField(Image, 0x60, 16);
+    r.StockDate = AnsiField(Image, 0x70, 16);
+    r.SellDate = AnsiField(Image, 0x80, 16);
+    r.Seller = AnsiField(Image, 0x90, 16);
+    r.MaintainDesc = AnsiField(Image, 0xA0, 80);
+}
+
+void ModData::PutAscText(std::int32_t start, std::u16string_view text, std::int32_t length) {
+    std::string bytes;
+    for (const char16_t character : text) {
+        bytes += static_cast<char>(ByteCode(character));
+    }
+    StoreField(Image, start, bytes, length);
+}
+
+void ModData::PutAnsiText(std::int32_t start, std::u16string_view text, std::int32_t length) {
+    // Whole characters only: one that does not fit ends the text.
+    std::string bytes;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t count = CharacterLength(text, at);
+        const std::string character = AnsiCharacter(text.substr(at, count));
+        if (std::ssize(bytes) + std::ssize(character) > length) {
+            break;
+        }
+        bytes += character;
+        at += count;
+    }
+    StoreField(Image, start, bytes, length);
+}
