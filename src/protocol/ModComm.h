@@ -17,20 +17,20 @@ enum : std::int16_t { ModeIdle = 0, ModeRead = 1, ModeWrite = 2, ModeMulWrite = 
 // Steps: each names the command outstanding while it is current.
 enum : std::int16_t {
     StepNone = 0,
-    StepProgram = 1,      // PROGRAM sent (also while a batch polls for its next radio)
-    StepReadFirst = 3,    // Read: R 0x3B00 sent
-    StepBlocks = 4,       // Read: R 0x3B10 and later; Write: R 0x3B10; batch: R 0x3B00
-    StepWriteFirst = 41,  // Write: R 0x3B00 sent
-    StepReadLast = 42,    // Write and batch: R 0x3BF0 sent, the last read before writing
+    StepProgram = 1,       // PROGRAM sent (also while a batch polls for its next radio)
+    StepReadFirst = 3,     // Read: R 0x3B00 sent
+    StepBlocks = 4,        // Read: R 0x3B10 and later; Write: R 0x3B10; batch: R 0x3B00
+    StepWriteFirst = 41,   // Write: R 0x3B00 sent
+    StepReadLast = 42,     // Write and batch: R 0x3BF0 sent, the last read before writing
     StepMulReadFlags = 43, // batch: R 0x3B10 sent after the check passed
-    StepWriteBlock = 5,   // a W block sent
-    StepEnd = 69,         // END sent after the last block
-    StepEndRejected = 70, // END sent after a failed model/version check
+    StepWriteBlock = 5,    // a W block sent
+    StepEnd = 69,          // END sent after the last block
+    StepEndRejected = 70,  // END sent after a failed model/version check
 };
 
-constexpr int WaitTimerInterval = 500;     // ms
-constexpr int MaxPollCount = 28800;        // four hours of silent half-seconds
-constexpr int MaxRepeatAnswers = 5;        // 0x0A answers to one command before giving up
+constexpr int WaitTimerInterval = 500; // ms
+constexpr int MaxPollCount = 28800;    // four hours of silent half-seconds
+constexpr int MaxRepeatAnswers = 5;    // 0x0A answers to one command before giving up
 constexpr std::int16_t BlockAddressStart = 0x3AF0;
 constexpr int RxBufferSize = 101;
 
@@ -38,7 +38,7 @@ constexpr int RxBufferSize = 101;
 // state machine of Read, Write and batch write. Event driven: the serial
 // control calls MSComm1_OnComm, the response timer calls WaitTimer_Timer.
 class ModComm {
-public:
+  public:
     ModComm(ModData& data, SerialControl& serial, ResponseTimer& waitTimer, WindowSide& window);
 
     // Operation state
@@ -96,7 +96,7 @@ public:
     void ReadComplete();
     void WriteComplete();
 
-private:
+  private:
     void GatherHandshake(std::span<const std::uint8_t> chunk);
     bool CheckOneByteAnswer(std::span<const std::uint8_t> chunk, std::uint8_t answer) const;
     void StoreDataFrame(std::span<const std::uint8_t> chunk);

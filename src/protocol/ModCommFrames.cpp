@@ -17,10 +17,15 @@ constexpr int LastBlock = 0x3BF0;
 constexpr std::array<std::uint8_t, 7> Program{'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 constexpr std::array<std::uint8_t, 3> End{'E', 'N', 'D'};
 // The echoed "PROGRAM" followed by the radio's "HV" and 0x06.
-constexpr std::array<std::uint8_t, 10> ProgramAnswer{'P', 'R', 'O', 'G', 'R', 'A', 'M', 'H', 'V', Ack};
+constexpr std::array<std::uint8_t, 10> ProgramAnswer{'P', 'R', 'O', 'G', 'R',
+                                                     'A', 'M', 'H', 'V', Ack};
 
-std::uint8_t High(int address) { return static_cast<std::uint8_t>((address >> 8) & 0xFF); }
-std::uint8_t Low(int address) { return static_cast<std::uint8_t>(address & 0xFF); }
+std::uint8_t High(int address) {
+    return static_cast<std::uint8_t>((address >> 8) & 0xFF);
+}
+std::uint8_t Low(int address) {
+    return static_cast<std::uint8_t>(address & 0xFF);
+}
 
 std::size_t EchoLength(std::int32_t sentLength) {
     return static_cast<std::size_t>(std::max(sentLength, 0));

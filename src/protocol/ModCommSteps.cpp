@@ -200,12 +200,11 @@ bool ModComm::CheckModelVersion() {
 
 void ModComm::ShowModelError() {
     ClosePort();
+    const bool english = window_.LangType() == 1;
     const std::u16string text =
-        window_.LangType() == 1
-            ? u"Model Type or Version Error!\r\nRadio Model:" + RadioModelText +
-                  u"\r\nRadio Version:" + RadioVersionText
-            : u"机型或频段错误!\r\n对讲机机型:" + RadioModelText + u"\r\n对讲机版本:" +
-                  RadioVersionText;
+        std::u16string(Msg::ModelErrorTitle[english ? 0 : 1]) +
+        (english ? u"\r\nRadio Model:" : u"\r\n对讲机机型:") + RadioModelText +
+        (english ? u"\r\nRadio Version:" : u"\r\n对讲机版本:") + RadioVersionText;
     window_.ShowMessage(text, MessageButtons::Ok, MessageIcon::None);
 }
 

@@ -2,7 +2,7 @@
 
 // The response timer WaitTimer. Its tick calls ModComm::WaitTimer_Timer.
 class ResponseTimer {
-public:
+  public:
     virtual ~ResponseTimer() = default;
     // (Re)starts the timer: the tick falls intervalMs from now.
     virtual void Start(int intervalMs) = 0;

@@ -10,7 +10,7 @@
 // receive event (ModComm::MSComm1_OnComm with CommEventReceive) only when at
 // least RThreshold() bytes are waiting, and Input() hands over every waiting byte.
 class SerialControl {
-public:
+  public:
     virtual ~SerialControl() = default;
 
     virtual bool PortOpen() const = 0;

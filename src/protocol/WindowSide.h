@@ -9,7 +9,7 @@ enum class MessageResult { Ok, Cancel };
 
 // What the protocol needs of the window (or of whatever stands in for it).
 class WindowSide {
-public:
+  public:
     virtual ~WindowSide() = default;
 
     // 1 English, 2 Chinese.

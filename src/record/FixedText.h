@@ -7,7 +7,7 @@
 // A text field of exactly N characters, as the radio record keeps it: storing
 // a text pads it with blanks or cuts it to N characters.
 template <std::size_t N> class FixedText {
-public:
+  public:
     // An empty field: a NUL that ends the meaningful text, then blanks.
     FixedText() { Assign(std::u16string_view(u"\0", 1)); }
     FixedText(std::u16string_view text) { Assign(text); }
@@ -22,7 +22,7 @@ public:
 
     friend bool operator==(const FixedText&, const FixedText&) = default;
 
-private:
+  private:
     void Assign(std::u16string_view text) {
         text_.assign(text.substr(0, N));
         text_.resize(N, u' ');

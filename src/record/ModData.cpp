@@ -13,7 +13,8 @@ constexpr std::uint8_t FlagKill = 0x08;
 constexpr std::uint8_t FlagsKept = 0xF1; // factory bit and bits 4-7 belong to the radio
 
 std::u16string TwoDigits(int value) {
-    return {static_cast<char16_t>(u'0' + value / 10 % 10), static_cast<char16_t>(u'0' + value % 10)};
+    return {static_cast<char16_t>(u'0' + value / 10 % 10),
+            static_cast<char16_t>(u'0' + value % 10)};
 }
 
 std::u16string FourDigits(int value) {
@@ -24,7 +25,8 @@ std::u16string FourDigits(int value) {
 std::string_view TextBytes(const InfoImage& image, int offset, int width, bool& terminated) {
     const auto first = image.begin() + offset;
     const auto last = first + width;
-    const auto end = std::find_if(first, last, [](std::uint8_t b) { return b == 0x00 || b == 0xFF; });
+    const auto end =
+        std::find_if(first, last, [](std::uint8_t b) { return b == 0x00 || b == 0xFF; });
     terminated = end != last;
     return std::string_view(reinterpret_cast<const char*>(image.data()) + offset,
                             static_cast<std::size_t>(end - first));
@@ -88,7 +90,8 @@ void ModData::InitData(const CalendarDate& today) {
     r.Kill = 0;
     r.BandCode = 1;
     r.ProgPassWord = FixedText<4>();
-    r.SerialNo = FourDigits(today.Year) + TwoDigits(today.Month) + TwoDigits(today.Day) + u"00000001";
+    r.SerialNo =
+        FourDigits(today.Year) + TwoDigits(today.Month) + TwoDigits(today.Day) + u"00000001";
     r.ProductDate = ShortDateText(today) + u'\0';
     r.ManufactureCode = TwoDigits(today.Month) + u"-1-E-1";
     r.UserCode = u"KZWP";
@@ -113,8 +116,9 @@ void ModData::PackImage() {
     const auto flag = [](std::int16_t value, std::uint8_t bit) {
         return value != 0 ? bit : std::uint8_t{0};
     };
-    Image[0x10] = static_cast<std::uint8_t>((Image[0x10] & FlagsKept) | flag(r.FreqSet, FlagFreqSet) |
-                                            flag(r.Stun, FlagStun) | flag(r.Kill, FlagKill));
+    Image[0x10] =
+        static_cast<std::uint8_t>((Image[0x10] & FlagsKept) | flag(r.FreqSet, FlagFreqSet) |
+                                  flag(r.Stun, FlagStun) | flag(r.Kill, FlagKill));
     PutAscText(0x3B18, TrimText(r.ProgPassWord.Str()), 4);
     PutAnsiText(0x3B60, TrimText(r.DealerCode.Str()), 16);
     PutAnsiText(0x3B70, TrimText(r.StockDate.Str()), 16);

@@ -42,7 +42,7 @@ struct RadioInfo {
 
 // The record and the image of one run, and the conversions between them.
 class ModData {
-public:
+  public:
     RadioInfo Record;
     InfoImage Image{};
 

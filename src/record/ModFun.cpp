@@ -2,13 +2,19 @@
 
 #include <algorithm>
 
-std::u16string TrimText(std::u16string_view text) {
+std::u16string TrimTrailingBlanks(std::u16string_view text) {
     const auto end = text.find_last_not_of(u' ');
-    text = end == std::u16string_view::npos ? std::u16string_view() : text.substr(0, end + 1);
-    return std::u16string(text.substr(0, text.find(u'\0')));
+    return std::u16string(end == std::u16string_view::npos ? std::u16string_view()
+                                                           : text.substr(0, end + 1));
 }
 
-std::u16string SelectListText(const std::vector<std::u16string>& entries, std::u16string_view wanted) {
+std::u16string TrimText(std::u16string_view text) {
+    std::u16string trimmed = TrimTrailingBlanks(text);
+    return trimmed.substr(0, trimmed.find(u'\0'));
+}
+
+std::u16string SelectListText(const std::vector<std::u16string>& entries,
+                              std::u16string_view wanted) {
     if (entries.empty()) {
         return {};
     }

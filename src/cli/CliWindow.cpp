@@ -1,0 +1,94 @@
+#include "CliWindow.h"
+
+#include "protocol/Messages.h"
+
+#include <QString>
+#include <cstdio>
+
+namespace {
+QString ToQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+OperationEnd EndOf(std::u16string_view text) {
+    if (text == Msg::ReadComplete || text == Msg::WriteComplete || text == Msg::MulWriteComplete) {
+        return OperationEnd::Done;
+    }
+    if (text.starts_with(Msg::CannotOpenPort)) {
+        return OperationEnd::PortError;
+    }
+    if (text == Msg::CommunicationError) {
+        return OperationEnd::CommunicationError;
+    }
+    if (text.starts_with(Msg::ModelErrorTitle[0]) || text.starts_with(Msg::ModelErrorTitle[1])) {
+        return OperationEnd::ModelError;
+    }
+    return OperationEnd::Running;
+}
+} // namespace
+
+void PrintError(std::u16string_view text) {
+    QString line = ToQString(text);
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+CliWindow::CliWindow(ModData& data, int langType) : data_(data), langType_(langType) {}
+
+void CliWindow::ShowByData() {
+    Shown = ShowFields(data_.Record);
+}
+
+void CliWindow::GetDataByShow() {
+    RadioInfo& record = data_.Record;
+    TakeFields(Shown, record);
+    // A list without a selection keeps the record's band.
+    if (Shown.Combo1_1 >= 0 && Shown.Combo1_1 != record.BandCode) {
+        const MessageResult answer =
+            ShowMessage(Msg::FreqDiff[langType_ == 2 ? 1 : 0], MessageButtons::OkCancel,
+                        MessageIcon::Exclamation);
+        if (answer == MessageResult::Ok) {
+            record.BandCode = static_cast<std::int16_t>(Shown.Combo1_1);
+        } else {
+            Shown.Combo1_1 = record.BandCode;
+        }
+    }
+}
+
+bool CliWindow::ShowStartMulWrite() {
+    return comm_ != nullptr && comm_->OperationMode == ModeMulWrite;
+}
+
+void CliWindow::SetLabel6(std::u16string_view text) {
+    if (!text.empty()) {
+        PrintError(text);
+    }
+}
+
+void CliWindow::SetText2_1(std::u16string_view text) {
+    PrintError(std::u16string(langType_ == 2 ? u"当前台数：" : u"Radio No.: ") +
+               std::u16string(text));
+}
+
+MessageResult CliWindow::ShowMessage(std::u16string_view text, MessageButtons buttons,
+                                     MessageIcon) {
+    PrintError(text);
+    if (buttons == MessageButtons::OkCancel) {
+        PrintError(OverwriteBand ? u"OK" : u"Cancel");
+        return OverwriteBand ? MessageResult::Ok : MessageResult::Cancel;
+    }
+    Finish(EndOf(text));
+    return MessageResult::Ok;
+}
+
+void CliWindow::Finish(OperationEnd end) {
+    if (end == OperationEnd::Running) {
+        return;
+    }
+    End = end;
+    if (OnEnd) {
+        OnEnd();
+    }
+}

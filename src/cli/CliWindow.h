@@ -1,0 +1,44 @@
+#pragma once
+
+#include "protocol/ModComm.h"
+#include "record/FormFields.h"
+
+#include <functional>
+#include <string>
+
+// How an operation ended, by the message that ended it.
+enum class OperationEnd { Running, Done, PortError, CommunicationError, ModelError };
+
+// The window side of the command line: the fields a dealer would see, answers
+// to the band question, and messages and hints on stderr.
+class CliWindow : public WindowSide {
+  public:
+    CliWindow(ModData& data, int langType);
+
+    void SetComm(ModComm& comm) { comm_ = &comm; }
+    // The fields as the window would show them, edited by the options.
+    FormFields Shown;
+    // The band question is answered OK when the user asked for a band.
+    bool OverwriteBand = false;
+    OperationEnd End = OperationEnd::Running;
+    std::function<void()> OnEnd;
+
+    int LangType() const override { return langType_; }
+    void ShowByData() override;
+    void GetDataByShow() override;
+    bool ShowStartMulWrite() override;
+    void SetLabel6(std::u16string_view text) override;
+    void SetText2_1(std::u16string_view text) override;
+    MessageResult ShowMessage(std::u16string_view text, MessageButtons buttons,
+                              MessageIcon icon) override;
+
+  private:
+    void Finish(OperationEnd end);
+
+    ModData& data_;
+    ModComm* comm_ = nullptr;
+    int langType_;
+};
+
+// Writes text to stderr as UTF-8, line breaks of the radio's messages made plain.
+void PrintError(std::u16string_view text);

@@ -1,0 +1,69 @@
+#include "RecordPrinter.h"
+
+#include "record/FormFields.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace {
+using Value = std::variant<int, std::u16string>;
+
+QString ToQString(const std::u16string& text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+std::vector<std::pair<const char*, Value>> Fields(const RadioInfo& r) {
+    const FormFields f = ShowFields(r);
+    return {
+        {"FactoryMode", r.FactoryMode},
+        {"FreqSet", r.FreqSet},
+        {"Stun", r.Stun},
+        {"Kill", r.Kill},
+        {"BandCode", r.BandCode},
+        {"ProgPassWord", f.Text1[12]},
+        {"SerialNo", f.Text1[1]},
+        {"ProductDate", f.Text1[2]},
+        {"ManufactureCode", f.Text1[6]},
+        {"UserCode", f.Text1[7]},
+        {"MaintainDate", f.Text1[3]},
+        {"DealerCode", f.Text1[8]},
+        {"StockDate", f.Text1[9]},
+        {"SellDate", f.Text1[10]},
+        {"Seller", f.Text1[11]},
+        {"MaintainDesc", f.Text1[4]},
+        {"RadioModel", f.Combo1_0},
+        {"AreaCode", f.Text1[0]},
+        {"RfVersion", f.Text1[5]},
+        {"LcdVersion", f.Text1[13]},
+    };
+}
+
+QString ValueText(const Value& value) {
+    return std::holds_alternative<int>(value) ? QString::number(std::get<int>(value))
+                                              : ToQString(std::get<std::u16string>(value));
+}
+} // namespace
+
+std::string RecordText(const RadioInfo& record) {
+    QString text;
+    for (const auto& [name, value] : Fields(record)) {
+        text += QString::fromLatin1(name) + QStringLiteral(": ") + ValueText(value) + u'\n';
+    }
+    return text.toUtf8().toStdString();
+}
+
+std::string RecordJson(const RadioInfo& record) {
+    QJsonObject object;
+    for (const auto& [name, value] : Fields(record)) {
+        object.insert(QString::fromLatin1(name), std::holds_alternative<int>(value)
+                                                     ? QJsonValue(std::get<int>(value))
+                                                     : QJsonValue(ValueText(value)));
+    }
+    return QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "record/ModData.h"
+
+#include <string>
+
+// Every field of the record, texts as the window shows them: one "Name: value"
+// line each, or one JSON object keyed by the field names.
+std::string RecordText(const RadioInfo& record);
+std::string RecordJson(const RadioInfo& record);

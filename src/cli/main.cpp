@@ -1,0 +1,91 @@
+// radioinfo-cli: reads and writes a radio's information from the command line.
+#include "CliOptions.h"
+#include "CliSession.h"
+#include "system/SystemLocale.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <optional>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
+}
+
+std::u16string ToU16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+QString ToQString(const std::u16string& text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+// The port number for "COMn"; a device path is opened as it is, under the
+// number 1.
+struct PortChoice {
+    std::int16_t number = 0;
+    QString device;
+};
+
+std::optional<PortChoice> ChoosePort(const QString& port) {
+    if (port.contains(u'/')) {
+        return PortChoice{1, port};
+    }
+    bool ok = false;
+    const int number =
+        port.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive) ? port.mid(3).toInt(&ok) : 0;
+    if (!ok || number < 1 || number > 999) {
+        return std::nullopt;
+    }
+    return PortChoice{static_cast<std::int16_t>(number), QString()};
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    std::vector<std::u16string> args;
+    for (const QString& arg : app.arguments().mid(1)) {
+        args.push_back(ToU16(arg));
+    }
+    const CliParseResult parsed = ParseCliOptions(args);
+    if (!parsed.options) {
+        PrintError(u"radioinfo-cli: " + parsed.error);
+        PrintError(CliUsage());
+        return ExitUsage;
+    }
+    const CliOptions& options = *parsed.options;
+    if (!options.port) {
+        PrintError(u"radioinfo-cli: no port: give --port PORT");
+        PrintError(CliUsage());
+        return ExitUsage;
+    }
+    const auto port = ChoosePort(ToQString(*options.port));
+    if (!port) {
+        PrintError(u"radioinfo-cli: --port: COMn or a device path");
+        return ExitUsage;
+    }
+
+    CliSession session(LangTypeForLocaleId(SystemDefaultLocaleId()),
+                       [device = port->device](int) { return device; });
+
+    ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
+    QSocketNotifier notifier(signalPipe[1], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&session] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
+        session.Interrupt();
+    });
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+
+    return session.Run(options, port->number);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ModData.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What the window's controls hold of the record: the check boxes, the model
+// list's text, the band list's selected position and the Text1 fields.
+struct FormFields {
+    std::int16_t Check1 = 0; // Factory
+    std::int16_t Check2 = 0; // Stun
+    std::int16_t Check3 = 0; // Kill
+    std::int16_t Check8 = 0; // Freq. Set
+    std::u16string Combo1_0; // Radio Type
+    int Combo1_1 = -1;       // Frequency: selected position, -1 for none
+    std::array<std::u16string, 14> Text1;
+
+    friend bool operator==(const FormFields&, const FormFields&) = default;
+};
+
+// The entries of the Radio Type list.
+const std::vector<std::u16string>& ModelListEntries();
+// The number of entries of the Frequency list; a band without one shows no selection.
+constexpr int BandListCount = 2;
+
+// The record as the window shows it.
+FormFields ShowFields(const RadioInfo& record);
+
+// The window's fields back into the record, all but the band (whose rule asks
+// the user and belongs to the caller).
+void TakeFields(const FormFields& fields, RadioInfo& record);

@@ -1,0 +1,79 @@
+#include "QtSerialControl.h"
+
+namespace {
+std::u16string ToU16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+// The line settings "baud,parity,data bits,stop bits" the radio speaks.
+bool ApplySettings(QSerialPort& port, std::string_view settings) {
+    if (settings != "9600,N,8,1") {
+        return false;
+    }
+    return port.setBaudRate(QSerialPort::Baud9600) && port.setParity(QSerialPort::NoParity) &&
+           port.setDataBits(QSerialPort::Data8) && port.setStopBits(QSerialPort::OneStop) &&
+           port.setFlowControl(QSerialPort::NoFlowControl);
+}
+} // namespace
+
+QtSerialControl::QtSerialControl(PortResolver resolver, ReceiveHandler onReceive)
+    : resolver_(std::move(resolver)), onReceive_(std::move(onReceive)) {
+    connect(&port_, &QSerialPort::readyRead, this, &QtSerialControl::OnReadyRead);
+}
+
+bool QtSerialControl::PortOpen() const {
+    return port_.isOpen();
+}
+
+bool QtSerialControl::Open(int portNo, std::string_view settings, std::u16string& reason) {
+    const QString device = resolver_ ? resolver_(portNo) : QString();
+    if (device.isEmpty()) {
+        reason = ToU16(QStringLiteral("COM%1 is not a known port.").arg(portNo));
+        return false;
+    }
+    port_.setPortName(device);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        reason = ToU16(device + QStringLiteral(": ") + port_.errorString());
+        return false;
+    }
+    if (!ApplySettings(port_, settings)) {
+        reason = ToU16(device + QStringLiteral(": ") + port_.errorString());
+        port_.close();
+        return false;
+    }
+    threshold_ = 1;
+    return true;
+}
+
+void QtSerialControl::Close() {
+    port_.close();
+}
+
+void QtSerialControl::ClearBuffers() {
+    port_.clear(QSerialPort::AllDirections);
+    port_.readAll(); // bytes Qt had already taken from the driver
+}
+
+void QtSerialControl::SetRThreshold(int bytes) {
+    threshold_ = bytes;
+}
+
+int QtSerialControl::RThreshold() const {
+    return threshold_;
+}
+
+void QtSerialControl::Output(std::span<const std::uint8_t> bytes) {
+    port_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+std::vector<std::uint8_t> QtSerialControl::Input() {
+    const QByteArray bytes = port_.readAll();
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+void QtSerialControl::OnReadyRead() {
+    if (threshold_ > 0 && port_.bytesAvailable() >= threshold_ && onReceive_) {
+        onReceive_(CommEventReceive);
+    }
+}
