@@ -71,6 +71,7 @@ int main(int argc, char* argv[]) {
     const auto port = ChoosePort(ToQString(*options.port));
     if (!port) {
         PrintError(u"radioinfo-cli: --port: COMn or a device path");
+        PrintError(CliUsage());
         return ExitUsage;
     }
 

@@ -1,0 +1,285 @@
+// radioinfo-cli against radio-sim on a pseudo-terminal: the bytes in the
+// radio afterwards, the commands it received, exit statuses and messages.
+#include "Processes.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+namespace {
+const QByteArray DealerGbk("\xBE\xAD\xCF\xFA\xC9\xCC"
+                           "A");                // 经销商A
+const QByteArray SellerGbk("\xD5\xC5\xC8\xFD"); // 张三
+
+void Put(QByteArray& memory, int offset, const QByteArray& bytes) {
+    memory.replace(offset, bytes.size(), bytes);
+}
+
+// A radio written out byte by byte, with bytes the tool does not interpret.
+QByteArray SampleRadio() {
+    QByteArray m(256, '\0');
+    Put(m, 0x00, "KVT4610V110");
+    Put(m, 0x0B, QByteArray("\x01\x00\x01\x10\x00\xF1\x11\x12\x13", 9));
+    Put(m, 0x14, "ABCD98760042");
+    Put(m, 0x20, "SN20260001234567");
+    Put(m, 0x30, "2026-11-30");
+    Put(m, 0x40, "11-1-E-1\x48\x49\x4A\x4B\x4C\x4D\x4E\x4F");
+    Put(m, 0x50, "2026-12-01");
+    Put(m, 0x60, "OLD DEALER");
+    Put(m, 0x70, "2026-10-10");
+    Put(m, 0x80, "2026-11-11");
+    Put(m, 0x90, SellerGbk);
+    Put(m, 0xA0, "Replaced the antenna");
+    for (int i = 0xF0; i < 0x100; ++i) {
+        m[i] = static_cast<char>(i);
+    }
+    return m;
+}
+
+QByteArray Field(const QByteArray& bytes, int width) {
+    QByteArray field = bytes;
+    field.resize(width, '\0');
+    return field;
+}
+
+const QStringList ReadCommands = [] {
+    QStringList commands{"PROGRAM"};
+    for (int block = 0x3B00; block <= 0x3BF0; block += 0x10) {
+        commands << QString("R %1").arg(block, 4, 16).toUpper();
+    }
+    return commands << "END";
+}();
+
+const QStringList WriteCommands{"PROGRAM", "R 3B00", "R 3B10", "R 3BF0", "W 3B00", "W 3B10",
+                                "W 3B60",  "W 3B70", "W 3B80", "W 3B90", "W 3BF0", "END"};
+
+class CliEndToEnd : public testing::Test {
+  protected:
+    QTemporaryDir dir;
+    QString image = WriteImage(dir, "radio.bin", SampleRadio());
+    QString saved = dir.filePath("saved.bin");
+
+    QStringList SimArguments(QStringList extra) const {
+        return QStringList{"--image", image, "--save", saved} + extra;
+    }
+};
+} // namespace
+
+TEST_F(CliEndToEnd, ReadPrintsEveryFieldAsTheWindowShowsIt) {
+    SimulatedRadio radio(SimArguments({}));
+    ASSERT_FALSE(radio.Device().isEmpty());
+    const CliRun run = RunCli({"--port", radio.Device(), "read", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Read Complete!"));
+
+    const QJsonObject expected{
+        {"FactoryMode", 1},
+        {"FreqSet", 0},
+        {"Stun", 0},
+        {"Kill", 0},
+        {"BandCode", 0},
+        {"ProgPassWord", "9876"},
+        {"SerialNo", "SN20260001234567"},
+        {"ProductDate", "2026-11-30"},
+        {"ManufactureCode", "11-1-E-1"},
+        {"UserCode", "ABCD"},
+        {"MaintainDate", "2026-12-01"},
+        {"DealerCode", "OLD DEALER"},
+        {"StockDate", "2026-10-10"},
+        {"SellDate", "2026-11-11"},
+        {"Seller", QString::fromUtf8("张三")},
+        {"MaintainDesc", "Replaced the antenna"},
+        {"RadioModel", "KVT4610"},
+        {"AreaCode", "0042"},
+        {"RfVersion", "V1.00"},
+        {"LcdVersion", "V1.10"},
+    };
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).object(), expected) << run.out.toStdString();
+    EXPECT_EQ(radio.StopAndTranscript(), ReadCommands);
+}
+
+TEST_F(CliEndToEnd, WriteChangesOnlyTheDealerSettings) {
+    SimulatedRadio radio(SimArguments({}));
+    const CliRun run =
+        RunCli({"--port", radio.Device(), "write", "--dealer-code", QString::fromUtf8("经销商A"),
+                "--stock-date", "2026-12-07", "--password", "12", "--band", "1", "--freq-set", "1",
+                "--kill", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Frequencys is different. Overwrite?"));
+    EXPECT_TRUE(run.err.contains("Write Complete!"));
+    EXPECT_EQ(radio.StopAndTranscript(), ReadCommands + WriteCommands);
+
+    QByteArray expected = SampleRadio();
+    expected[0x0F] = 1;
+    expected[0x10] = static_cast<char>(0xFB); // factory bit and high bits as the radio had them
+    Put(expected, 0x18, Field("12", 4));
+    Put(expected, 0x60, Field(DealerGbk, 16));
+    Put(expected, 0x70, Field("2026-12-07", 16));
+    EXPECT_EQ(ReadFile(saved).toHex(' '), expected.toHex(' '));
+}
+
+TEST_F(CliEndToEnd, WriteWithoutBandKeepsTheRadiosBand) {
+    SimulatedRadio radio(SimArguments({}));
+    const CliRun run = RunCli({"--port", radio.Device(), "write", "--seller", "Li"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("Overwrite?"));
+    QByteArray expected = SampleRadio();
+    Put(expected, 0x90, Field("Li", 16));
+    EXPECT_EQ(ReadFile(saved).toHex(' '), expected.toHex(' '));
+}
+
+TEST_F(CliEndToEnd, RepeatAnswersResendTheSameCommand) {
+    struct Case {
+        QStringList faults;
+        int exitCode;
+        QString twice; // the command the radio must have received again
+    };
+    const Case cases[] = {
+        {{"--repeat", "23"}, 0, "W 3B00"},
+        {{"--repeat", "26", "--repeat-times", "4"}, 0, "W 3B70"},
+        {{"--repeat", "30"}, 0, "END"},
+        {{"--repeat", "24", "--repeat-times", "5"}, 4, "W 3B10"},
+    };
+    for (const Case& c : cases) {
+        SimulatedRadio radio(SimArguments(c.faults));
+        const CliRun run = RunCli({"--port", radio.Device(), "write", "--seller", "Li"});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.faults.join(' ').toStdString();
+        const QStringList commands = radio.StopAndTranscript();
+        EXPECT_GE(commands.count(c.twice), 2) << c.faults.join(' ').toStdString();
+        if (c.exitCode == 0) {
+            QByteArray expected = SampleRadio();
+            Put(expected, 0x90, Field("Li", 16));
+            EXPECT_EQ(ReadFile(saved).toHex(' '), expected.toHex(' '));
+        } else {
+            EXPECT_TRUE(run.err.contains("Communication Error!"));
+        }
+    }
+}
+
+TEST_F(CliEndToEnd, FaultsEndWithTheRightStatus) {
+    struct Case {
+        QString command;
+        QStringList faults;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"read", {"--silent-from", "1"}, 4},   // handshake
+        {"read", {"--silent-from", "2"}, 4},   // R 3B00
+        {"read", {"--silent-from", "10"}, 4},  // a later block
+        {"read", {"--silent-from", "18"}, 4},  // END
+        {"write", {"--silent-from", "19"}, 4}, // the write's handshake
+        {"write", {"--silent-from", "22"}, 4}, // R 3BF0
+        {"write", {"--silent-from", "25"}, 4}, // W 3B60
+        {"write", {"--silent-from", "30"}, 4}, // END after the blocks
+        {"read", {"--bad-checksum", "3"}, 4},  {"read", {"--hangup", "4"}, 4},
+        {"read", {"--noise", "1"}, 0}, // noise before a handshake answer is skipped
+        {"read", {"--noise", "2"}, 4}, // a data frame must stand alone
+        {"read", {"--split", "1,5,18"}, 0},    {"write", {"--split", "23,30"}, 0},
+        {"read", {"--latency", "300"}, 0},     {"read", {"--model", "KVT4611"}, 5},
+        {"read", {"--version", "V120"}, 5},    {"write", {"--version", "V100"}, 0},
+    };
+    for (const Case& c : cases) {
+        SimulatedRadio radio(SimArguments(c.faults));
+        const CliRun run = RunCli({"--port", radio.Device(), c.command});
+        const std::string name = (c.command + " " + c.faults.join(' ')).toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
+        if (c.exitCode == 4) {
+            EXPECT_EQ(run.err.count("Communication Error!"), 1) << name;
+        }
+    }
+}
+
+TEST_F(CliEndToEnd, ModelErrorEndsBeforeAnyWrite) {
+    SimulatedRadio radio(SimArguments({"--version", "V120"}));
+    const CliRun run = RunCli({"--port", radio.Device(), "write", "--seller", "X"});
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_TRUE(
+        run.err.contains("Model Type or Version Error!\nRadio Model:KVT4610\nRadio Version:V120"))
+        << run.err.toStdString();
+    EXPECT_EQ(radio.StopAndTranscript(), (QStringList{"PROGRAM", "R 3B00", "END"}));
+    QByteArray untouched = SampleRadio();
+    Put(untouched, 0x07, "V120");
+    EXPECT_EQ(ReadFile(saved).toHex(' '), untouched.toHex(' '));
+}
+
+TEST_F(CliEndToEnd, ChineseLocaleGivesChineseMessages) {
+    SimulatedRadio radio(SimArguments({"--model", "KVT4611"}));
+    const CliRun run = RunCli({"--port", radio.Device(), "read"}, "zh_CN.UTF-8");
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_TRUE(
+        run.err.contains(QString::fromUtf8("机型或频段错误!\n对讲机机型:KVT4611\n对讲机版本:V110")))
+        << run.err.toStdString();
+}
+
+TEST_F(CliEndToEnd, PortThatCannotOpen) {
+    const CliRun run = RunCli({"--port", dir.filePath("no-such-tty"), "read"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains("Cannot Open Communication Port."));
+}
+
+TEST(CliUsage, BadArgumentsGiveUsage) {
+    const QStringList cases[] = {
+        {},
+        {"read"},
+        {"--port", "/dev/null", "frob"},
+        {"--port", "/dev/null", "write", "--band", "2"},
+        {"--port", "/dev/null", "write", "--stun", "yes"},
+        {"--port", "/dev/null", "batch"},
+        {"--port", "/dev/null", "batch", "--count", "abc"},
+        {"--port", "/dev/null", "batch", "--count", "99999999999"},
+        {"--port", "/dev/null", "write", "--password", "12345"},
+        {"--port", "/dev/null", "write", "--password", QString::fromUtf8("密码")},
+        {"--port", "/dev/null", "write", "--dealer-code", QString::fromUtf8("经销商经销商经销商")},
+        {"--port", "/dev/null", "write", "--seller", QString::fromUtf8("😀")},
+        {"--port", "/dev/null", "read", "--stun", "1"},
+        {"--port", "/dev/null", "read", "extra"},
+        {"--port", "/dev/null", "write", "--json"},
+        {"--port", "COM0", "read"},
+        {"--port", "/dev/null", "read", "--port"},
+        {"--bogus", "read"},
+    };
+    for (const QStringList& args : cases) {
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("usage:")) << args.join(' ').toStdString();
+    }
+}
+
+TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
+    QStringList images;
+    for (int i = 1; i <= 3; ++i) {
+        QByteArray memory = SampleRadio();
+        Put(memory, 0x20, QString("SN%1").arg(i).toLatin1());
+        images << WriteImage(dir, QString("radio%1.bin").arg(i), memory);
+    }
+    SimulatedRadio bench({"--bench", "0.3,1.2", "--radios", "3", "--bench-images", images.join(','),
+                          "--save", saved});
+    const CliRun run = RunCli(
+        {"--port", bench.Device(), "batch", "--count", "3", "--dealer-code", "D1", "--band", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Writting Data..."));
+    EXPECT_TRUE(run.err.contains("Waitting next..."));
+    EXPECT_TRUE(run.err.contains("MulWrite Complete!"));
+    EXPECT_EQ(run.err.count("Overwrite?"), 0) << "the defaults' band is already 1";
+
+    const QStringList commands = bench.StopAndTranscript();
+    for (const char* block :
+         {"W 3B00", "W 3B10", "W 3B60", "W 3B70", "W 3B80", "W 3B90", "W 3BF0"}) {
+        EXPECT_EQ(commands.count(block), 3) << block;
+    }
+    EXPECT_EQ(commands.count("R 3B10"), 3);
+    EXPECT_EQ(commands.count("R 3BF0"), 3);
+    for (int i = 1; i <= 3; ++i) {
+        QByteArray expected = ReadFile(images[i - 1]);
+        expected[0x0F] = 1;
+        expected[0x10] = static_cast<char>(0xF1); // the record's flags are the defaults
+        Put(expected, 0x18, Field("", 4));
+        Put(expected, 0x60, Field("D1", 16));
+        for (int offset : {0x70, 0x80, 0x90}) {
+            Put(expected, offset, Field("", 16));
+        }
+        EXPECT_EQ(ReadFile(saved + "." + QString::number(i)).toHex(' '), expected.toHex(' ')) << i;
+    }
+}

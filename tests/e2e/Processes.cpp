@@ -1,0 +1,75 @@
+#include "Processes.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+
+SimulatedRadio::SimulatedRadio(QStringList arguments) {
+    arguments << "--transcript" << TranscriptPath();
+    process_.setProgram(RADIO_SIM);
+    process_.setArguments(arguments);
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start();
+    if (!process_.waitForStarted(5000)) {
+        return;
+    }
+    while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
+    }
+    const QString line = QString::fromUtf8(process_.readLine()).trimmed();
+    if (line.startsWith("PTY ")) {
+        device_ = line.mid(4);
+    }
+}
+
+SimulatedRadio::~SimulatedRadio() {
+    StopAndTranscript();
+}
+
+QStringList SimulatedRadio::StopAndTranscript() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.terminate();
+        if (!process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+    QStringList commands;
+    const QString text = QString::fromUtf8(ReadFile(TranscriptPath()));
+    for (const QString& line : text.split('\n', Qt::SkipEmptyParts)) {
+        commands << line.section(' ', 1);
+    }
+    return commands;
+}
+
+CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs) {
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("LC_ALL");
+    env.remove("LC_MESSAGES");
+    env.insert("LANG", lang);
+    cli.setProcessEnvironment(env);
+    cli.start(RADIOINFO_CLI, arguments);
+    CliRun run;
+    if (!cli.waitForFinished(timeoutMs)) {
+        cli.kill();
+        cli.waitForFinished();
+        return run;
+    }
+    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.out = cli.readAllStandardOutput();
+    run.err = QString::fromUtf8(cli.readAllStandardError());
+    return run;
+}
+
+QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(image);
+    }
+    return path;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// radio-sim started on a pseudo-terminal for one test, stopped with it.
+class SimulatedRadio {
+  public:
+    explicit SimulatedRadio(QStringList arguments);
+    ~SimulatedRadio();
+
+    // The pty device the simulator announced; empty if it did not start.
+    const QString& Device() const { return device_; }
+    // Stops the simulator and returns its transcript lines (without the times).
+    QStringList StopAndTranscript();
+    QString TranscriptPath() const { return dir_.filePath("transcript.txt"); }
+
+  private:
+    QTemporaryDir dir_;
+    QProcess process_;
+    QString device_;
+};
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+// Runs radioinfo-cli to its end (at most timeoutMs) in the given language.
+CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeoutMs = 20000);
+
+// A radio's 256 bytes as a file for --image.
+QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image);
+QByteArray ReadFile(const QString& path);
