@@ -1,0 +1,154 @@
+#include "FrmMain.h"
+
+#include "Icon.h"
+#include "protocol/Messages.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+
+namespace {
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+MessageResult DefaultMessageBox(FrmMain* window, std::u16string_view text, MessageButtons buttons,
+                                MessageIcon icon) {
+    const bool question = buttons == MessageButtons::OkCancel;
+    QMessageBox box(ToQtIcon(icon), FrmMain::Title(),
+                    QString::fromStdU16String(std::u16string(text)),
+                    question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, window);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? MessageResult::Ok : MessageResult::Cancel;
+}
+
+// The batch radio count: a whole number in the 32-bit range.
+std::optional<std::int32_t> RadioCount(const QString& text) {
+    bool ok = false;
+    const int count = text.trimmed().toInt(&ok, 10);
+    return ok ? std::optional<std::int32_t>(count) : std::nullopt;
+}
+} // namespace
+
+QString FrmMain::Title() {
+    return QStringLiteral("Radio Information Tool");
+}
+
+void FrmMain::UseClassicStyle() {
+    QApplication::setStyle(QStringLiteral("Windows"));
+}
+
+FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
+    : QWidget(parent), platform_(std::move(platform)),
+      serial_(platform_.portDevice, [this](int commEvent) { comm_.MSComm1_OnComm(commEvent); }),
+      waitTimer_([this] { comm_.WaitTimer_Timer(); }), comm_(Data, serial_, waitTimer_, *this) {
+    if (!platform_.messageBox) {
+        platform_.messageBox = DefaultMessageBox;
+    }
+    setWindowTitle(Title());
+    setWindowIcon(ApplicationIcon());
+    setFont(QFont(QStringLiteral("Arial"), 9));
+    dpi_ = logicalDpiX();
+    CreateControls();
+    InstallFieldRules();
+    setFixedSize(TwipsToPixels(9630, dpi_), TwipsToPixels(8505, dpi_));
+
+    connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmMain::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &FrmMain::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &FrmMain::Command4_Click);
+    ReShowComPortTimer.setInterval(1000);
+}
+
+void FrmMain::Form_Load() {
+    comm_.MulWriteNo = 0;
+    comm_.OperationMode = ModeIdle;
+    Data.InitData(platform_.today());
+    SetLabel6(u"");
+    FillBandList();
+    Combo1[1]->setCurrentIndex(0);
+    Combo1[0]->setEnabled(false);
+    ShowLanguage();
+    ShowByData();
+    Combo1[1]->setFocus();
+}
+
+void FrmMain::Command1_Click() {
+    comm_.StartRead();
+}
+
+void FrmMain::Command2_Click() {
+    comm_.StartWrite();
+}
+
+void FrmMain::Command3_Click() {
+    close();
+}
+
+void FrmMain::Command4_Click() {
+    std::optional<std::int32_t> count;
+    if (comm_.OperationMode != ModeMulWrite) {
+        // A batch starts only with a count it can compare radios against.
+        count = RadioCount(Text2[0]->text());
+        if (!count) {
+            ShowMessage(LangTypeValue == 2 ? u"写入台数必须是整数。"
+                                           : u"The radio count must be a whole number.",
+                        MessageButtons::Ok, MessageIcon::Exclamation);
+            return;
+        }
+    }
+    if (ShowStartMulWrite()) {
+        comm_.StopMulWrite();
+        return;
+    }
+    comm_.StartMulWrite(*count);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void FrmMain::Form_Unload() {
+    ReShowComPortTimer.stop();
+    comm_.ClosePort();
+}
+
+bool FrmMain::ShowStartMulWrite() {
+    const bool english = LangTypeValue == 1;
+    if (comm_.OperationMode == ModeMulWrite) {
+        Command1->setEnabled(true);
+        Command2->setEnabled(true);
+        Text2[1]->clear();
+        SetLabel6(u"");
+        Command4->setText(english ? QStringLiteral("&MulWrite")
+                                  : QString::fromUtf8("写入多台(&M)"));
+        return true;
+    }
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+    Command4->setText(english ? QStringLiteral("Stop &MulWrite")
+                              : QString::fromUtf8("停止写入多台(&M)"));
+    return false;
+}
+
+void FrmMain::SetLabel6(std::u16string_view text) {
+    SetCaption(Label6, QString::fromStdU16String(std::u16string(text)));
+}
+
+void FrmMain::SetText2_1(std::u16string_view text) {
+    Text2[1]->setText(QString::fromStdU16String(std::u16string(text)));
+}
+
+MessageResult FrmMain::ShowMessage(std::u16string_view text, MessageButtons buttons,
+                                   MessageIcon icon) {
+    return platform_.messageBox(this, text, buttons, icon);
+}

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "EntryLineEdit.h"
+#include "Twips.h"
+#include "protocol/ModComm.h"
+#include "record/CalendarDate.h"
+#include "record/FormFields.h"
+#include "system/QtResponseTimer.h"
+#include "system/QtSerialControl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <map>
+
+class FrmMain;
+
+// What the window takes from the platform; tests hand in their own.
+struct FrmMainPlatform {
+    std::function<std::uint32_t()> systemLocaleId;
+    std::function<CalendarDate()> today;
+    QtSerialControl::PortResolver portDevice;
+    // A modal message box with the window's title.
+    std::function<MessageResult(FrmMain*, std::u16string_view, MessageButtons, MessageIcon)>
+        messageBox;
+};
+
+// The tool's one window: the radio information, the Read, Write and Exit
+// buttons, the port list and the hidden batch panel.
+class FrmMain : public QWidget, public WindowSide {
+  public:
+    explicit FrmMain(FrmMainPlatform platform, QWidget* parent = nullptr);
+
+    static QString Title();
+    // The classic style draws the controls as the layout was measured for:
+    // thin frames and a narrow drop-down button, so the band texts fit.
+    static void UseClassicStyle();
+
+    // Controls, under the names and indexes the rest of the tool uses.
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    std::array<QWidget*, 14> Text1{};
+    std::array<QLabel*, 15> Label1{};
+    std::array<QComboBox*, 2> Combo1{};
+    std::array<EntryLineEdit*, 2> Text2{};
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QCheckBox* Check8 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QTimer ReShowComPortTimer;
+
+    // State of the window's modules.
+    ModData Data;
+    std::int16_t LangTypeValue = 0;
+    std::array<std::u16string, 3> MsgFreqDiff;
+
+    ModComm& Comm() { return comm_; }
+
+    // The layout position of a control in twips.
+    TwipsRect Geometry(const QWidget* control) const;
+    double Dpi() const { return dpi_; }
+
+    // Text of a Text1 field, single- or multi-line.
+    QString Text1Text(int index) const;
+    void SetText1Text(int index, const QString& text);
+
+    // Start-up, language, mapping and the field rules.
+    void Form_Load();
+    void ShowLanguage();
+    void ShowByData() override;
+    void GetDataByShow() override;
+    void Text1_GotFocus(int index);
+    void Text1_KeyPress(int index, std::int16_t& keyAscii);
+
+    // Buttons
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+
+    // WindowSide
+    int LangType() const override { return LangTypeValue; }
+    bool ShowStartMulWrite() override;
+    void SetLabel6(std::u16string_view text) override;
+    void SetText2_1(std::u16string_view text) override;
+    MessageResult ShowMessage(std::u16string_view text, MessageButtons buttons,
+                              MessageIcon icon) override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateControls();
+    void CreateFrame1Controls();
+    void CreateFrame2Controls();
+    void CreateFrame4Controls();
+    void SetTabOrder();
+    void FillBandList();
+    void InstallFieldRules();
+    void Place(QWidget* control, TwipsRect rect);
+    QLabel* NewLabel(QWidget* parent, TwipsRect rect, const QString& caption);
+    EntryLineEdit* NewLineEdit(QWidget* parent, TwipsRect rect, int maxLength);
+    void SetCaption(QWidget* control, const QString& caption);
+    void AutoSizeLabel(QLabel* label);
+    void AlignLabel(QLabel* label, QWidget* field, float gap);
+    int Text1Index(const QObject* object) const;
+    bool FilterText1Key(int index, QKeyEvent* event);
+    void Form_Unload();
+
+    FrmMainPlatform platform_;
+    double dpi_ = 96.0;
+    std::map<const QWidget*, TwipsRect> geometry_;
+    QtSerialControl serial_;
+    QtResponseTimer waitTimer_;
+    ModComm comm_;
+};

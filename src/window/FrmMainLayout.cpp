@@ -1,0 +1,198 @@
+// The window's controls, their places in twips, initial states and focus order.
+#include "FrmMain.h"
+
+#include <QFontMetrics>
+#include <QPalette>
+
+namespace {
+const char* const BandTexts[] = {
+    "UHF{Rx(400 - 490 MHz) Tx(420 - 450 MHz)} VHF{Rx(136 - 174 MHz) Tx(144 - 148 MHz)}",
+    "UHF{Rx(400 - 490 MHz) Tx(400 - 490 MHz)} VHF{Rx(136 - 174 MHz) Tx(136 - 174 MHz)}",
+};
+
+QString Zh(const char* text) {
+    return QString::fromUtf8(text);
+}
+} // namespace
+
+void FrmMain::Place(QWidget* control, TwipsRect rect) {
+    geometry_[control] = rect;
+    control->setGeometry(ToPixels(rect, dpi_));
+}
+
+TwipsRect FrmMain::Geometry(const QWidget* control) const {
+    const auto found = geometry_.find(control);
+    return found != geometry_.end() ? found->second : TwipsRect{};
+}
+
+QLabel* FrmMain::NewLabel(QWidget* parent, TwipsRect rect, const QString& caption) {
+    auto* label = new QLabel(caption, parent);
+    Place(label, rect);
+    AutoSizeLabel(label);
+    return label;
+}
+
+// A label is as wide as its caption and one text line high.
+void FrmMain::AutoSizeLabel(QLabel* label) {
+    TwipsRect rect = Geometry(label);
+    const QFontMetrics metrics(label->font());
+    rect.Width = PixelsToTwips(metrics.horizontalAdvance(label->text()) + 1, dpi_);
+    rect.Height = std::max(225.0f, PixelsToTwips(metrics.height(), dpi_));
+    Place(label, rect);
+}
+
+EntryLineEdit* FrmMain::NewLineEdit(QWidget* parent, TwipsRect rect, int maxLength) {
+    auto* edit = new EntryLineEdit(parent);
+    edit->setMaxLength(maxLength);
+    Place(edit, rect);
+    return edit;
+}
+
+void FrmMain::CreateControls() {
+    Frame1 = new QGroupBox(Zh("机器配置"), this);
+    Place(Frame1, {0, 120, 9615, 8295});
+    CreateFrame1Controls();
+    CreateFrame2Controls();
+    CreateFrame4Controls();
+    SetTabOrder();
+}
+
+void FrmMain::CreateFrame1Controls() {
+    QWidget* f = Frame1;
+    const auto check = [&](QCheckBox*& box, float left, float top, const char* caption) {
+        box = new QCheckBox(Zh(caption), f);
+        Place(box, {left, top, 1095, 255});
+    };
+    check(Check1, 7200, 360, "工厂模式");
+    Check1->setVisible(false);
+    check(Check8, 480, 480, "频段设置");
+    check(Check2, 2400, 480, "遥晕");
+    check(Check3, 4200, 480, "遥毙");
+
+    Label3 = NewLabel(f, {7080, 840, 900, 225}, Zh("串口选择："));
+    Combo2 = new QComboBox(f);
+    Place(Combo2, {7080, 1080, 1455, 345});
+
+    const auto field = [&](int index, float top, int maxLength) {
+        auto* edit = NewLineEdit(f, {2040, top, 4695, 330}, maxLength);
+        edit->setEnabled(false);
+        Text1[static_cast<std::size_t>(index)] = edit;
+    };
+    const auto label = [&](int index, float left, float top, float width, const char* caption) {
+        Label1[static_cast<std::size_t>(index)] = NewLabel(f, {left, top, width, 225}, Zh(caption));
+    };
+    const auto button = [&](QPushButton*& command, float top, const char* caption) {
+        command = new QPushButton(Zh(caption), f);
+        Place(command, {7200, top, 1455, 375});
+    };
+
+    Label2 = NewLabel(f, {1200, 1245, 720, 225}, Zh("销售区号"));
+    Label2->setEnabled(false);
+    field(0, 1200, 4);
+    label(7, 1200, 1605, 720, "生产批号");
+    field(6, 1560, 8);
+    button(Command1, 1680, "读出");
+    label(8, 1200, 1965, 720, "客户代码");
+    field(7, 1920, 4);
+    Label1[8]->setVisible(false);
+    Text1[7]->setVisible(false);
+    button(Command2, 2160, "写入");
+    label(0, 1560, 2325, 360, "机型");
+    Combo1[0] = new QComboBox(f);
+    Place(Combo1[0], {2040, 2280, 4695, 345});
+    Combo1[0]->addItem(QStringLiteral("KVT4610"));
+    label(1, 1560, 2685, 360, "频段");
+    Combo1[1] = new QComboBox(f);
+    Place(Combo1[1], {2040, 2640, 7455, 345});
+    label(13, 1320, 3045, 720, "写频密码");
+    field(12, 3000, 4);
+    Text1[12]->setEnabled(true);
+    label(2, 1380, 3405, 540, "序列号");
+    field(1, 3360, 16);
+    label(3, 1200, 3765, 720, "出厂日期");
+    field(2, 3720, 16);
+    label(4, 1200, 4125, 720, "维修日期");
+    field(3, 4080, 16);
+    label(6, 1200, 4485, 720, "固件版本");
+    field(5, 4440, 16);
+    label(14, 1200, 4845, 720, "固件版本");
+    field(13, 4800, 16);
+    label(5, 1200, 5325, 720, "维修原因");
+    auto* description = new QPlainTextEdit(f);
+    description->setEnabled(false);
+    description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Place(description, {2040, 5280, 4695, 1005});
+    Text1[4] = description;
+    button(Command3, 5640, "退出");
+
+    for (const int index : {0, 2, 3, 4, 5, 6, 7, 8, 14}) {
+        Label1[static_cast<std::size_t>(index)]->setEnabled(false);
+    }
+}
+
+void FrmMain::CreateFrame2Controls() {
+    Frame2 = new QGroupBox(Zh("经销商信息"), Frame1);
+    Place(Frame2, {120, 6360, 8535, 1815});
+    QWidget* f = Frame2;
+    const struct {
+        int label;
+        float labelLeft, labelTop, labelWidth;
+        const char* caption;
+        float fieldLeft, fieldTop;
+    } rows[] = {
+        {9, 840, 285, 900, "经销商代码", 1920, 240},
+        {10, 1080, 645, 720, "入库信息", 1905, 600},
+        {11, 1080, 1005, 720, "销售时间", 1905, 960},
+        {12, 1200, 1365, 540, "经手人", 1905, 1320},
+    };
+    for (const auto& row : rows) {
+        const auto index = static_cast<std::size_t>(row.label);
+        Label1[index] =
+            NewLabel(f, {row.labelLeft, row.labelTop, row.labelWidth, 225}, Zh(row.caption));
+        Text1[index - 1] = NewLineEdit(f, {row.fieldLeft, row.fieldTop, 4695, 330}, 16);
+    }
+}
+
+void FrmMain::CreateFrame4Controls() {
+    Frame4 = new QGroupBox(QString(), Frame1);
+    Place(Frame4, {6960, 3480, 1935, 1815});
+    Frame4->setVisible(false);
+    QWidget* f = Frame4;
+    Command4 = new QPushButton(Zh("连续写入"), f);
+    Place(Command4, {120, 240, 1695, 375});
+    Label4 = NewLabel(f, {360, 720, 900, 225}, Zh("写入台数："));
+    Text2[0] = NewLineEdit(f, {1200, 720, 615, 240}, 3);
+    Text2[0]->setText(QStringLiteral("10"));
+    Label5 = NewLabel(f, {360, 960, 900, 225}, Zh("当前台数："));
+    Text2[1] = NewLineEdit(f, {1200, 960, 615, 240}, 3);
+    Text2[1]->setText(QStringLiteral("0"));
+    Text2[1]->setEnabled(false);
+    Label6 = NewLabel(f, {120, 1320, 1395, 225}, Zh("请换下一台机器..."));
+    QPalette red = Label6->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    Label6->setPalette(red);
+}
+
+// Tab moves through the controls in this order; Qt skips the disabled and
+// hidden ones and wraps.
+void FrmMain::SetTabOrder() {
+    const std::vector<QWidget*> order{
+        Check1,   Combo1[0], Combo1[1], Text1[0],  Text1[1],  Text1[2], Text1[3],
+        Text1[4], Command1,  Command2,  Command3,  Combo2,    Text1[5], Text1[6],
+        Text1[7], Text1[8],  Text1[9],  Text1[10], Text1[11], Command4, Text2[0],
+        Text2[1], Text1[12], Check8,    Text1[13], Check2,    Check3,
+    };
+    for (QWidget* control : order) {
+        control->setFocusPolicy(Qt::StrongFocus);
+    }
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        QWidget::setTabOrder(order[i], order[i + 1]);
+    }
+}
+
+void FrmMain::FillBandList() {
+    Combo1[1]->clear();
+    for (const char* text : BandTexts) {
+        Combo1[1]->addItem(QString::fromLatin1(text));
+    }
+}

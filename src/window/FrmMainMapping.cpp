@@ -1,0 +1,62 @@
+// The record shown in the window and collected from it.
+#include "FrmMain.h"
+
+namespace {
+QString ToQString(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+
+std::u16string ToU16(const QString& text) {
+    return text.toStdU16String();
+}
+
+// The password field holds 7-bit characters only, whatever the radio held.
+QString SevenBit(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() >= 0x80) {
+            c = u'?';
+        }
+    }
+    return text;
+}
+} // namespace
+
+void FrmMain::ShowByData() {
+    const FormFields f = ShowFields(Data.Record);
+    Check1->setChecked(f.Check1 != 0);
+    Check2->setChecked(f.Check2 != 0);
+    Check3->setChecked(f.Check3 != 0);
+    Check8->setChecked(f.Check8 != 0);
+    Combo1[0]->setCurrentIndex(Combo1[0]->findText(ToQString(f.Combo1_0)));
+    Combo1[1]->setCurrentIndex(f.Combo1_1);
+    for (std::size_t i = 0; i < f.Text1.size(); ++i) {
+        const QString text = ToQString(f.Text1[i]);
+        SetText1Text(static_cast<int>(i), i == 12 ? SevenBit(text) : text);
+    }
+}
+
+void FrmMain::GetDataByShow() {
+    FormFields f;
+    f.Check1 = Check1->isChecked() ? 1 : 0;
+    f.Check2 = Check2->isChecked() ? 1 : 0;
+    f.Check3 = Check3->isChecked() ? 1 : 0;
+    f.Check8 = Check8->isChecked() ? 1 : 0;
+    for (std::size_t i = 0; i < f.Text1.size(); ++i) {
+        f.Text1[i] = ToU16(Text1Text(static_cast<int>(i)));
+    }
+    RadioInfo& record = Data.Record;
+    TakeFields(f, record);
+
+    // A list without a selection (a band the list has no entry for) keeps the record's band.
+    const int position = Combo1[1]->currentIndex();
+    if (position < 0 || position == record.BandCode) {
+        return;
+    }
+    const MessageResult answer = ShowMessage(MsgFreqDiff[static_cast<std::size_t>(LangTypeValue)],
+                                             MessageButtons::OkCancel, MessageIcon::Exclamation);
+    if (answer == MessageResult::Ok) {
+        record.BandCode = static_cast<std::int16_t>(position);
+    } else {
+        Combo1[1]->setCurrentIndex(ShowFields(record).Combo1_1);
+    }
+}
