@@ -1,0 +1,124 @@
+// The typing rules of the Text1 fields.
+#include "WindowFixture.h"
+
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+// Types each character as a key that carries it as its text, as an input
+// method's commit through the keyboard would; QTest types ASCII only.
+void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+QLineEdit* Edit(FrmMain& w, std::size_t index) {
+    return static_cast<QLineEdit*>(w.Text1[index]);
+}
+} // namespace
+
+TEST(FrmMainEntry, KeyRulesByFieldIndex) {
+    struct Case {
+        int index;
+        std::int16_t in;
+        std::int16_t out;
+    };
+    const Case cases[] = {
+        {1, 'A', 'A'},  {1, 'z', 'z'},  {1, '7', '7'},  {1, '-', 0},    {1, '/', 0},
+        {1, ' ', 0},    {1, 8, 8},      {1, 127, 127},  {1, 1, 1},      {1, 3, 0},
+        {1, 22, 0},     {1, 24, 0},     {1, 13, 0},     {1, 200, 0},    {1, -20000, 0},
+        {12, '-', '-'}, {12, ' ', ' '}, {12, '~', '~'}, {12, 22, 0},    {12, 128, 0},
+        {12, -1, 0},    {0, '#', '#'},  {7, 3, 0},      {7, 0x4E2D, 0}, {8, 22, 22},
+        {8, 200, 200},  {8, 13, 13},    {11, -5, -5},   {3, '-', '-'},  {4, 13, 13},
+    };
+    WindowFixture f;
+    for (const Case& c : cases) {
+        std::int16_t key = c.in;
+        f.Window().Text1_KeyPress(c.index, key);
+        EXPECT_EQ(key, c.out) << "field " << c.index << " key " << c.in;
+    }
+}
+
+TEST(FrmMainEntry, PasswordFieldTakesFourSevenBitCharacters) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    QLineEdit* password = Edit(w, 12);
+    password->setFocus();
+    QTest::keyClicks(password, "abcde");
+    EXPECT_EQ(password->text(), "abcd");
+
+    password->clear();
+    TypeText(password, Q("中a"));
+    EXPECT_EQ(password->text(), "a");
+
+    QGuiApplication::clipboard()->setText("12");
+    QTest::keyClick(password, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(password, Qt::Key_Insert, Qt::ShiftModifier);
+    password->paste();
+    EXPECT_EQ(password->text(), "a12") << "only the program's own paste, through the validator";
+    QGuiApplication::clipboard()->setText(Q("中"));
+    password->paste();
+    EXPECT_EQ(password->text(), "a12");
+    EXPECT_FALSE(password->acceptDrops());
+
+    QTest::keyClick(password, Qt::Key_Return);
+    EXPECT_EQ(password->text(), "a12");
+    EXPECT_EQ(QApplication::focusWidget(), w.Check8);
+}
+
+TEST(FrmMainEntry, SellerPastesAndRefusesWhatTheRadioCannotHold) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    QLineEdit* seller = Edit(w, 11);
+    seller->setFocus();
+    QGuiApplication::clipboard()->setText("xy");
+    QTest::keyClick(seller, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(seller->text(), "xy");
+
+    seller->clear();
+    TypeText(seller, Q("中文中文中文中文中A"));
+    EXPECT_EQ(seller->text(), Q("中文中文中文中文")) << "16 bytes of code page 936";
+
+    seller->clear();
+    TypeText(seller, Q("Aש1"));
+    EXPECT_EQ(seller->text(), "A1");
+
+    QTest::keyClick(seller, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), seller) << "Enter is no Tab in the dealer fields";
+}
+
+TEST(FrmMainEntry, EnteringAFieldSelectsItsText) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    Edit(w, 8)->setText("D-01");
+    w.Text1[11]->setFocus();
+    QTest::keyClick(w.Text1[11], Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(w.Text1[10], Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(w.Text1[9], Qt::Key_Tab, Qt::ShiftModifier);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), w.Text1[8]);
+    EXPECT_EQ(Edit(w, 8)->selectedText(), "D-01");
+}
+
+TEST(FrmMainEntry, MaintainedDateGetsTodayWhenEmpty) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    w.SetText1Text(3, "");
+    w.Text1_GotFocus(3);
+    EXPECT_EQ(w.Text1Text(3), "2026-12-07");
+    w.SetText1Text(3, "2025-01-01");
+    w.Text1_GotFocus(3);
+    EXPECT_EQ(w.Text1Text(3), "2025-01-01");
+    w.SetText1Text(5, "");
+    w.Text1_GotFocus(5);
+    EXPECT_EQ(w.Text1Text(5), "");
+}
