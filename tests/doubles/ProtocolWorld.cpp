@@ -1,5 +1,7 @@
 #include "doubles/ProtocolWorld.h"
 
+#include <gtest/gtest.h>
+
 ProtocolWorld::ProtocolWorld() {
     serial.SetOnReceiveEvent([this](int commEvent) { comm.MSComm1_OnComm(commEvent); });
     timer.SetOnTick([this] { comm.WaitTimer_Timer(); });
@@ -16,5 +18,22 @@ void ProtocolWorld::ClickBatch(int count) {
         comm.StopMulWrite();
     } else {
         comm.StartMulWrite(count);
+    }
+}
+
+ProtocolWorld::~ProtocolWorld() {
+    for (const FakeWindow::Message& m : window.Messages()) {
+        if (m.Question) {
+            EXPECT_FALSE(m.TimerRunning) << "band question asked with a command outstanding";
+            continue;
+        }
+        EXPECT_FALSE(m.PortOpen) << "message shown with the port open";
+        EXPECT_FALSE(m.TimerRunning) << "message shown with a command outstanding";
+    }
+    for (const std::string& misuse : serial.Misuse()) {
+        ADD_FAILURE() << "serial control misused: " << misuse;
+    }
+    for (const std::string& violation : radio.Violations()) {
+        ADD_FAILURE() << "the radio could not accept: " << violation;
     }
 }

@@ -30,6 +30,12 @@ struct ProtocolWorld {
     static constexpr CalendarDate Today{2026, 12, 6};
 
     ProtocolWorld();
+    // Checks what must hold in every run: each message box is shown with the
+    // port closed and no command outstanding, the port is never misused, and
+    // the radio on the cable never got a command it could not accept.
+    ~ProtocolWorld();
+    ProtocolWorld(const ProtocolWorld&) = delete;
+    ProtocolWorld& operator=(const ProtocolWorld&) = delete;
 
     // The batch button as the window handles it: a click while a batch runs
     // stops it, otherwise it starts one over count radios.

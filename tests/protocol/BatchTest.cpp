@@ -56,6 +56,16 @@ struct BatchWorld : ProtocolWorld {
         cable.Detach();
     }
 
+    ~BatchWorld() {
+        for (const auto& r : radios) {
+            for (const std::string& violation : r->Violations()) {
+                ADD_FAILURE() << "a radio could not accept: " << violation;
+            }
+        }
+    }
+    BatchWorld(const BatchWorld&) = delete;
+    BatchWorld& operator=(const BatchWorld&) = delete;
+
     // A new radio with its own bytes and band; not yet attached.
     TestRadio& NewRadio(int seed, std::uint8_t band) {
         radios.push_back(std::make_unique<TestRadio>(TestRadio::FactoryMemory(seed)));
@@ -391,6 +401,22 @@ TEST(Batch, ARadioFallingSilentInItsBlocksEndsTheBatch) {
     EXPECT_FALSE(w.window.RunningFace());
     EXPECT_EQ(w.window.FaceCalls().back().ModeAtCall, ModeMulWrite);
     EXPECT_EQ(Hex(r1.Mem()), Hex(w.edits[0].Written(before1, 0))); // stays written
+}
+
+TEST(Batch, TheFirstBlockIsStoredAtTheAddressItCarries) {
+    BatchWorld w;
+    TestRadio& r1 = w.NewRadio(161, 1);
+    r1.MutateNext("R 3B00", [](Bytes& a) {
+        a[2] = 0x40;
+        a[20] = ByteSum(std::span(a).subspan(1, 19));
+    });
+    w.cable.Attach(r1);
+    w.ClickBatch(1);
+    w.Settle();
+    EXPECT_EQ(Transfer(r1.Log()), (std::vector<std::string>{"R 3B00", "END"}));
+    EXPECT_EQ(Hex(std::span(w.data.Image).subspan(0x40, 16)), Hex(r1.Block(0x3B00)));
+    EXPECT_EQ(w.Texts(),
+              TextList{u"Model Type or Version Error!\r\nRadio Model:\r\nRadio Version:"});
 }
 
 TEST(Batch, AWrongModelHaltsTheBatchOnTheSecondRadio) {

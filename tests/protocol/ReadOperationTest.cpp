@@ -267,6 +267,21 @@ TEST(Read, AFrameForAddress3B05StoresAt3B05To3B14) {
     EXPECT_EQ(Hex(w.data.Image), Hex(expected));
 }
 
+TEST(Read, TheFirstBlockIsStoredAtTheAddressItCarries) {
+    // only a Write stores its first read at 0x3B00 whatever the frame says
+    ProtocolWorld w;
+    w.radio.MutateNext("R 3B00", [](Bytes& a) {
+        a[2] = 0x40;
+        a[20] = ByteSum(std::span(a).subspan(1, 19));
+    });
+    w.comm.StartRead();
+    w.Settle();
+    EXPECT_EQ(w.Wire(), (std::vector<std::string>{"PROGRAM", "R 3B00", "END"}));
+    EXPECT_EQ(Hex(std::span(w.data.Image).subspan(0x40, 16)), Hex(w.radio.Block(0x3B00)));
+    EXPECT_EQ(w.Texts(),
+              TextList{u"Model Type or Version Error!\r\nRadio Model:\r\nRadio Version:"});
+}
+
 TEST(Read, AFrameBeyondTheAreaStoresNothing) {
     for (const int address : {0x3BF5, 0x3BFF, 0x3AF0, 0xFFF0}) {
         SCOPED_TRACE(address);

@@ -28,8 +28,8 @@ TEST_P(Timeout, EndsTheOperationOnceWithCommunicationError) {
     const TestRadio::Memory before = w.radio.Mem();
     const RadioInfo record = w.data.Record;
     w.radio.SilentFrom(c.SilentFrom);
+    int outputs = 0;
     if (c.Kind == Silence::Nothing) {
-        int outputs = 0;
         w.cable.SetChooser([&, from = c.SilentFrom](std::span<const std::uint8_t>) {
             ++outputs;
             std::optional<CableLink::Chunking> plan;
