@@ -19,7 +19,8 @@ Simulator::Simulator(const Options& options, std::vector<Memory> memories, Outpu
     : output_(output), transcript_(transcript), faults_(options.faults),
       bench_(std::move(memories),
              options.bench ? std::optional(options.bench->timing) : std::nullopt),
-      latency_(options.latency), save_(options.save), numberedSaves_(options.bench.has_value()) {}
+      latency_(options.latency), paced_(options.pace), save_(options.save),
+      numberedSaves_(options.bench.has_value()) {}
 
 void Simulator::receive(std::span<const std::uint8_t> bytes, TimePoint now) {
     tick(now);
@@ -113,7 +114,11 @@ void Simulator::saveAfterEnd() {
 
 void Simulator::send(std::vector<std::uint8_t> lead, std::vector<std::uint8_t> answer, bool split,
                      TimePoint now) {
-    const TimePoint answerAt = now + latency_;
+    // On a real line the radio has the whole command only when its echo has
+    // come back through the cable; its latency starts from there.
+    const Duration echoTime =
+        paced_ ? OutputLine::kByteTime * static_cast<long>(lead.size()) : Duration{};
+    const TimePoint answerAt = now + echoTime + latency_;
     if (!split) {
         output_.push(std::move(lead), now);
         output_.push(std::move(answer), answerAt);

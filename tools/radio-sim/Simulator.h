@@ -48,6 +48,7 @@ class Simulator {
     Bench bench_;
     FrameParser parser_;
     Duration latency_;
+    bool paced_;
     std::optional<std::filesystem::path> save_;
     bool numberedSaves_;
     int commandCount_ = 0;
