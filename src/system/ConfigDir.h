@@ -1,0 +1,8 @@
+#pragma once
+
+#include <filesystem>
+
+// The tool's own configuration folder: $XDG_CONFIG_HOME/radioinfo, or
+// ~/.config/radioinfo when XDG_CONFIG_HOME is unset, empty or relative (the
+// XDG rules say to ignore a relative one).
+std::filesystem::path RadioinfoConfigDir();
