@@ -64,6 +64,10 @@ class ModComm {
     void StartWrite();
     void StartMulWrite(std::int32_t radioCount);
     void StopMulWrite();
+    // A Stop while a radio's blocks are being written: that radio is finished
+    // first (its END acknowledged), then the batch stops as StopMulWrite does.
+    // True when the stop was put off so; false when nothing is being written.
+    bool DeferStopMulWrite();
 
     // Events
     void MSComm1_OnComm(int commEvent);
@@ -120,6 +124,7 @@ class ModComm {
     std::vector<std::uint8_t> lastCommand_;
     int lastWaitFor_ = 0;
     int repeatCount_ = 0;
+    bool stopAfterRadio_ = false;
 };
 
 // The serial number after a radio has been written: the eight-digit sequence

@@ -114,6 +114,7 @@ void ModComm::WaitTimer_Timer() {
 }
 
 void ModComm::EndOnCommunicationError() {
+    stopAfterRadio_ = false;
     waitTimer_.Stop();
     ClosePort();
     if (OperationMode != ModeIdle) {

@@ -50,6 +50,7 @@ void ModComm::StartSingle(std::int16_t mode, std::int16_t& step) {
 }
 
 void ModComm::StartMulWrite(std::int32_t radioCount) {
+    stopAfterRadio_ = false;
     MulWriteCount = radioCount;
     MulWriteNo = 1;
     window_.SetText2_1(u"1");
@@ -67,9 +68,17 @@ void ModComm::StartMulWrite(std::int32_t radioCount) {
 }
 
 void ModComm::StopMulWrite() {
+    stopAfterRadio_ = false;
     waitTimer_.Stop();
     ClosePort();
     OperationMode = ModeIdle;
+}
+
+bool ModComm::DeferStopMulWrite() {
+    const bool writing =
+        OperationMode == ModeMulWrite && (WriteStep == StepWriteBlock || WriteStep == StepEnd);
+    stopAfterRadio_ = stopAfterRadio_ || writing;
+    return writing;
 }
 
 void ModComm::StepOperation(bool accepted) {
@@ -240,6 +249,11 @@ void ModComm::WriteComplete() {
         window_.ShowStartMulWrite();
         window_.ShowMessage(Msg::MulWriteComplete, MessageButtons::Ok, MessageIcon::None);
         OperationMode = ModeIdle;
+        return;
+    }
+    if (stopAfterRadio_) {
+        window_.ShowStartMulWrite();
+        StopMulWrite();
         return;
     }
     WaitNextRadio();

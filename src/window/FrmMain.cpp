@@ -94,6 +94,9 @@ void FrmMain::Command3_Click() {
 }
 
 void FrmMain::Command4_Click() {
+    if (comm_.DeferStopMulWrite()) {
+        return; // the radio on the cable is finished first; the batch then stops
+    }
     std::optional<std::int32_t> count;
     if (comm_.OperationMode != ModeMulWrite) {
         // A batch starts only with a count it can compare radios against.

@@ -14,6 +14,9 @@ ProtocolWorld::ProtocolWorld() {
 }
 
 void ProtocolWorld::ClickBatch(int count) {
+    if (comm.DeferStopMulWrite()) {
+        return;
+    }
     if (window.ShowStartMulWrite()) {
         comm.StopMulWrite();
     } else {

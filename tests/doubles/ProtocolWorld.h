@@ -38,7 +38,8 @@ struct ProtocolWorld {
     ProtocolWorld& operator=(const ProtocolWorld&) = delete;
 
     // The batch button as the window handles it: a click while a batch runs
-    // stops it, otherwise it starts one over count radios.
+    // stops it (after the radio being written), otherwise it starts one over
+    // count radios.
     void ClickBatch(int count);
 
     // Runs the virtual clock until nothing is scheduled (or limit ms passed).

@@ -444,3 +444,53 @@ TEST(Batch, AWrongModelHaltsTheBatchOnTheSecondRadio) {
 }
 
 } // namespace
+
+// A Stop while a radio's blocks go out lets that radio finish, then stops as
+// a Stop between radios does: no message, idle face, port closed.
+TEST(Batch, StopDuringATransferLetsTheRadioFinish) {
+    for (const std::string stopAt : {"W 3B00", "W 3B70", "W 3BF0", "END"}) {
+        SCOPED_TRACE(stopAt);
+        BatchWorld w;
+        TestRadio& r1 = w.NewRadio(151, 0);
+        TestRadio& r2 = w.NewRadio(152, 0);
+        const TestRadio::Memory before = r1.Mem();
+        w.cable.Attach(r1);
+        w.AttachAt(4000, r2);
+        w.ClickBatch(3);
+        for (int ms = 0; w.Wire().empty() || w.Wire().back() != stopAt; ++ms) {
+            ASSERT_LT(ms, 5000) << "never sent";
+            w.clock.Advance(1);
+        }
+        w.ClickBatch(3); // the stop button, mid-transfer
+        EXPECT_EQ(w.comm.OperationMode, ModeMulWrite);
+        EXPECT_TRUE(w.window.RunningFace())
+            << "Read and Write stay disabled until the radio is done";
+        w.Settle();
+        EXPECT_EQ(Transfer(r1.Log()), RadioCore);
+        EXPECT_EQ(Hex(r1.Mem()), Hex(w.edits[0].Written(before, 0)));
+        EXPECT_TRUE(w.Texts().empty());
+        EXPECT_EQ(w.comm.OperationMode, ModeIdle);
+        EXPECT_FALSE(w.serial.PortOpen());
+        EXPECT_FALSE(w.window.RunningFace());
+        EXPECT_TRUE(r2.Log().empty());
+        EXPECT_EQ(w.Wire().back(), "END");
+    }
+}
+
+TEST(Batch, StopWhileReadingARadioStopsAtOnce) {
+    BatchWorld w;
+    TestRadio& r1 = w.NewRadio(161, 0);
+    const TestRadio::Memory before = r1.Mem();
+    w.cable.Attach(r1);
+    w.ClickBatch(3);
+    for (int ms = 0; w.Wire().empty() || w.Wire().back() != "R 3B10"; ++ms) {
+        ASSERT_LT(ms, 5000) << "never sent";
+        w.clock.Advance(1);
+    }
+    w.ClickBatch(3);
+    EXPECT_EQ(w.comm.OperationMode, ModeIdle);
+    EXPECT_FALSE(w.serial.PortOpen());
+    w.Settle();
+    EXPECT_EQ(Hex(r1.Mem()), Hex(before)) << "nothing was written";
+    EXPECT_TRUE(w.Texts().empty());
+}
