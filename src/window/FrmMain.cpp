@@ -2,9 +2,14 @@
 
 #include "Icon.h"
 #include "protocol/Messages.h"
+#include "system/ModSYSType.h"
+#include "system/QtPortResolver.h"
+#include "system/SystemLocale.h"
+#include "system/SystemPorts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QMessageBox>
 
 namespace {
@@ -36,6 +41,34 @@ std::optional<std::int32_t> RadioCount(const QString& text) {
     const int count = text.trimmed().toInt(&ok, 10);
     return ok ? std::optional<std::int32_t>(count) : std::nullopt;
 }
+// What a test leaves out comes from the system.
+FrmMainPlatform WithDefaults(FrmMainPlatform platform) {
+    if (!platform.systemLocaleId) {
+        platform.systemLocaleId = SystemDefaultLocaleId;
+    }
+    if (!platform.today) {
+        platform.today = [] {
+            const QDate today = QDate::currentDate();
+            return CalendarDate{today.year(), today.month(), today.day()};
+        };
+    }
+    if (!platform.portDevice) {
+        platform.portDevice = SystemPortResolver();
+    }
+    if (!platform.messageBox) {
+        platform.messageBox = DefaultMessageBox;
+    }
+    if (!platform.checkSysType) {
+        platform.checkSysType = CheckSysType;
+    }
+    if (!platform.ports) {
+        platform.ports = MakeSystemPortSource();
+    }
+    if (platform.settingsPath.empty()) {
+        platform.settingsPath = DefaultSettingsPath();
+    }
+    return platform;
+}
 } // namespace
 
 QString FrmMain::Title() {
@@ -47,12 +80,10 @@ void FrmMain::UseClassicStyle() {
 }
 
 FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
-    : QWidget(parent), platform_(std::move(platform)),
+    : QWidget(parent), platform_(WithDefaults(std::move(platform))),
+      settings_(platform_.settingsPath),
       serial_(platform_.portDevice, [this](int commEvent) { comm_.MSComm1_OnComm(commEvent); }),
       waitTimer_([this] { comm_.WaitTimer_Timer(); }), comm_(Data, serial_, waitTimer_, *this) {
-    if (!platform_.messageBox) {
-        platform_.messageBox = DefaultMessageBox;
-    }
     setWindowTitle(Title());
     setWindowIcon(ApplicationIcon());
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -65,19 +96,30 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, &FrmMain::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &FrmMain::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &FrmMain::Command4_Click);
+    connect(Combo2, &QComboBox::currentIndexChanged, this, &FrmMain::Combo2_Click);
     ReShowComPortTimer.setInterval(1000);
+    connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmMain::ReShowComPortTimer_Timer);
 }
 
 void FrmMain::Form_Load() {
     comm_.MulWriteNo = 0;
     comm_.OperationMode = ModeIdle;
     Data.InitData(platform_.today());
+    FixedPortList = platform_.checkSysType([this](std::u16string_view text) {
+        ShowMessage(text, MessageButtons::Ok, MessageIcon::None);
+    });
     SetLabel6(u"");
+    comm_.ComPortNo = settings_.ReadComPort();
+    BuildPortList();
+    ApplyPortSelection();
     FillBandList();
     Combo1[1]->setCurrentIndex(0);
     Combo1[0]->setEnabled(false);
     ShowLanguage();
     ShowByData();
+    if (!FixedPortList) {
+        ReShowComPortTimer.start();
+    }
     Combo1[1]->setFocus();
 }
 

@@ -5,8 +5,10 @@
 #include "protocol/ModComm.h"
 #include "record/CalendarDate.h"
 #include "record/FormFields.h"
+#include "system/ModSetComm2.h"
 #include "system/QtResponseTimer.h"
 #include "system/QtSerialControl.h"
+#include "system/SettingsFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,8 +20,10 @@
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 
 class FrmMain;
 
@@ -28,6 +32,10 @@ struct FrmMainPlatform {
     std::function<std::uint32_t()> systemLocaleId;
     std::function<CalendarDate()> today;
     QtSerialControl::PortResolver portDevice;
+    // The operating-system check: true selects the fixed COM1..COM256 list.
+    std::function<bool(const std::function<void(std::u16string_view)>& showMessage)> checkSysType;
+    std::shared_ptr<PortSource> ports;
+    std::filesystem::path settingsPath;
     // A modal message box with the window's title.
     std::function<MessageResult(FrmMain*, std::u16string_view, MessageButtons, MessageIcon)>
         messageBox;
@@ -71,6 +79,7 @@ class FrmMain : public QWidget, public WindowSide {
     // State of the window's modules.
     ModData Data;
     std::int16_t LangTypeValue = 0;
+    bool FixedPortList = false;
     std::array<std::u16string, 3> MsgFreqDiff;
 
     ModComm& Comm() { return comm_; }
@@ -90,6 +99,8 @@ class FrmMain : public QWidget, public WindowSide {
     void GetDataByShow() override;
     void Text1_GotFocus(int index);
     void Text1_KeyPress(int index, std::int16_t& keyAscii);
+    void Combo2_Click();
+    void ReShowComPortTimer_Timer();
 
     // Buttons
     void Command1_Click();
@@ -126,10 +137,16 @@ class FrmMain : public QWidget, public WindowSide {
     int Text1Index(const QObject* object) const;
     bool FilterText1Key(int index, QKeyEvent* event);
     void Form_Unload();
+    void SetPortEntries(const std::vector<PortEntry>& entries);
+    void SelectPort(const std::u16string& entry);
+    void BuildPortList();
+    void ApplyPortSelection();
 
     FrmMainPlatform platform_;
     double dpi_ = 96.0;
     std::map<const QWidget*, TwipsRect> geometry_;
+    SettingsFile settings_;
+    std::vector<PortEntry> portEntries_;
     QtSerialControl serial_;
     QtResponseTimer waitTimer_;
     ModComm comm_;

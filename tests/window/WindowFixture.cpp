@@ -6,7 +6,17 @@ QString Q(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-WindowFixture::WindowFixture(std::uint32_t localeId, QString device) {
+std::vector<SystemPort> Listed(std::initializer_list<const char*> names) {
+    std::vector<SystemPort> ports;
+    for (const char* name : names) {
+        const QString text = QString::fromLatin1(name);
+        ports.push_back(
+            {text.toStdU16String(), (QStringLiteral("/dev/fake-") + text).toStdU16String()});
+    }
+    return ports;
+}
+
+WindowFixture::WindowFixture(std::uint32_t localeId, QString device, Load load) {
     FrmMainPlatform platform;
     platform.systemLocaleId = [localeId] { return localeId; };
     platform.today = [] { return CalendarDate{2026, 12, 7}; };
@@ -16,8 +26,19 @@ WindowFixture::WindowFixture(std::uint32_t localeId, QString device) {
         Messages.push_back({std::u16string(text), buttons, icon});
         return buttons == MessageButtons::OkCancel ? Answer : MessageResult::Ok;
     };
+    platform.checkSysType = [this](const std::function<void(std::u16string_view)>& showMessage) {
+        if (OsQueryFails) {
+            showMessage(u"未知操作系统");
+            return false;
+        }
+        return FixedList;
+    };
+    platform.ports = Ports;
+    platform.settingsPath = SettingsPath().toStdString();
     window_ = std::make_unique<FrmMain>(platform);
-    window_->Form_Load();
+    if (load == Load::Now) {
+        window_->Form_Load();
+    }
 }
 
 void WindowFixture::ShowActive() {

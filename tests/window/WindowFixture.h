@@ -2,6 +2,8 @@
 
 #include "window/FrmMain.h"
 
+#include <QTemporaryDir>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,15 +14,31 @@ struct ShownMessage {
     MessageIcon icon;
 };
 
-// A window on the offscreen platform with a chosen locale and day; message
-// boxes are recorded and answered as scripted.
+// The system's ports as a test sets them.
+class FakePorts : public PortSource {
+  public:
+    std::vector<SystemPort> Listed;
+    std::vector<SystemPort> Ports() override { return Listed; }
+};
+
+// A window on the offscreen platform with a chosen locale and day, its own
+// port list and settings file; message boxes are recorded and answered as
+// scripted. The window is loaded at once unless the test prepares it first.
 class WindowFixture {
   public:
-    explicit WindowFixture(std::uint32_t localeId = 0x0409, QString device = {});
+    enum class Load { Now, Later };
+    explicit WindowFixture(std::uint32_t localeId = 0x0409, QString device = {},
+                           Load load = Load::Now);
 
     FrmMain& Window() { return *window_; }
+    void FormLoad() { window_->Form_Load(); }
     std::vector<ShownMessage> Messages;
     MessageResult Answer = MessageResult::Ok;
+    std::shared_ptr<FakePorts> Ports = std::make_shared<FakePorts>();
+    bool FixedList = false;
+    bool OsQueryFails = false;
+    QTemporaryDir Config;
+    QString SettingsPath() const { return Config.filePath("mysetup.ini"); }
 
     // Shows the window and waits until it is active.
     void ShowActive();
@@ -30,3 +48,5 @@ class WindowFixture {
 };
 
 QString Q(const char* utf8);
+// Ports listed by the system, as their data texts.
+std::vector<SystemPort> Listed(std::initializer_list<const char*> names);

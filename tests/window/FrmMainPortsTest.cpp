@@ -1,0 +1,158 @@
+// Start-up with the saved port, the port list refresh and the settings file.
+#include "Processes.h"
+#include "WindowFixture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QListView>
+#include <gtest/gtest.h>
+
+namespace {
+void WriteSettings(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray ReadSettings(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+}
+
+QStringList Entries(const QComboBox* combo) {
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i) {
+        entries << combo->itemText(i);
+    }
+    return entries;
+}
+} // namespace
+
+TEST(FrmMainPorts, StartUpSelectsTheSavedOrTheFirstListedPort) {
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> settings; // none: no file
+        std::vector<SystemPort> listed;
+        const char* selected; // "" for none
+        QByteArray afterwards;
+    };
+    const Case cases[] = {
+        {"no file", std::nullopt, Listed({"COM3", "COM4"}), "COM3", "[language]\ncomPort=3\n"},
+        {"7 listed", "[language]\ncomPort=7\n", Listed({"COM1", "COM7"}), "COM7",
+         "[language]\ncomPort=7\n"},
+        {"7 not listed", "[language]\ncomPort=7\n", Listed({"COM5", "COM1"}), "COM5",
+         "[language]\ncomPort=5\n"},
+        {"0", "[language]\ncomPort=0\n", Listed({"COM2"}), "COM2", "[language]\ncomPort=2\n"},
+        {"empty", "[language]\ncomPort=\n", Listed({"COM2"}), "COM2", "[language]\ncomPort=2\n"},
+        {"letters", "[language]\ncomPort=abc\n", Listed({"COM2"}), "COM2",
+         "[language]\ncomPort=2\n"},
+        {"no ports", "; mine\n[language]\ncomPort=9\n", {}, "", "; mine\n[language]\ncomPort=9\n"},
+        {"no ports, no file", std::nullopt, {}, "", "<no file>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
+        if (c.settings) {
+            WriteSettings(f.SettingsPath(), *c.settings);
+        }
+        f.Ports->Listed = c.listed;
+        f.FormLoad();
+        FrmMain& w = f.Window();
+        EXPECT_EQ(w.Combo2->currentText(), QString::fromLatin1(c.selected));
+        EXPECT_EQ(w.Comm().ComPortNo, QString::fromLatin1(c.selected).mid(3).toInt());
+        EXPECT_EQ(ReadSettings(f.SettingsPath()), c.afterwards);
+        EXPECT_TRUE(w.ReShowComPortTimer.isActive());
+        EXPECT_TRUE(f.Messages.empty());
+    }
+}
+
+TEST(FrmMainPorts, FixedListHoldsCom1ToCom256) {
+    for (const auto& [saved, selected] :
+         {std::pair{5, "COM5"}, std::pair{300, ""}, std::pair{0, ""}}) {
+        WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
+        WriteSettings(f.SettingsPath(), "[language]\ncomPort=" + QByteArray::number(saved) + "\n");
+        f.FixedList = true;
+        f.Ports->Listed = Listed({"COM9"});
+        f.FormLoad();
+        FrmMain& w = f.Window();
+        ASSERT_EQ(w.Combo2->count(), 256);
+        EXPECT_EQ(w.Combo2->itemText(0), "COM1");
+        EXPECT_EQ(w.Combo2->itemText(255), "COM256");
+        EXPECT_EQ(w.Combo2->currentText(), QString::fromLatin1(selected));
+        EXPECT_FALSE(w.ReShowComPortTimer.isActive());
+    }
+}
+
+TEST(FrmMainPorts, UnknownSystemIsSaidInChineseAndUsesTheSystemList) {
+    WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
+    f.OsQueryFails = true;
+    f.Ports->Listed = Listed({"COM2"});
+    f.FormLoad();
+    ASSERT_EQ(f.Messages.size(), 1u);
+    EXPECT_EQ(f.Messages[0].text, u"未知操作系统");
+    EXPECT_EQ(f.Messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(f.Window().Combo2->currentText(), "COM2");
+}
+
+TEST(FrmMainPorts, RefreshFollowsAVanishingPortAndKeepsTheNewChoice) {
+    WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
+    WriteSettings(f.SettingsPath(), "[language]\ncomPort=4\n");
+    f.Ports->Listed = Listed({"COM4", "COM1"});
+    f.FormLoad();
+    FrmMain& w = f.Window();
+    ASSERT_EQ(w.Combo2->currentText(), "COM4");
+    EXPECT_EQ(w.Combo2->itemData(0, Qt::ToolTipRole).toString(), "/dev/fake-COM4");
+
+    f.Ports->Listed = Listed({"COM1", "COM2"});
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(Entries(w.Combo2), QStringList({"COM1", "COM2"}));
+    EXPECT_EQ(w.Combo2->currentText(), "COM1");
+    EXPECT_EQ(w.Comm().ComPortNo, 1);
+    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=1\n");
+
+    f.Ports->Listed = Listed({"COM1", "COM2", "COM4"});
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(w.Combo2->currentText(), "COM1");
+
+    f.Ports->Listed = {};
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(w.Combo2->currentIndex(), -1);
+    EXPECT_EQ(w.Comm().ComPortNo, 0);
+    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=1\n");
+
+    f.Ports->Listed = Listed({"COM7"});
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(w.Combo2->currentText(), "COM7");
+    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=7\n");
+}
+
+TEST(FrmMainPorts, AnUnchangedListLeavesTheControlAlone) {
+    WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
+    f.Ports->Listed = Listed({"COM1", "COM2"});
+    f.FormLoad();
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    w.Combo2->setCurrentIndex(1); // the user's pick
+    ASSERT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=2\n");
+    w.Combo2->showPopup();
+    ASSERT_TRUE(w.Combo2->view()->isVisible());
+    const QDateTime written = QFileInfo(f.SettingsPath()).lastModified();
+    w.ReShowComPortTimer_Timer();
+    EXPECT_TRUE(w.Combo2->view()->isVisible()) << "an open drop-down stays open";
+    EXPECT_EQ(w.Combo2->currentText(), "COM2");
+    EXPECT_EQ(QFileInfo(f.SettingsPath()).lastModified(), written);
+    w.Combo2->hidePopup();
+}
+
+TEST(FrmMainPorts, ExitClosesThePortWithoutAQuestion) {
+    SimulatedRadio radio({"--silent-from", "1"});
+    WindowFixture f(0x0409, radio.Device());
+    FrmMain& w = f.Window();
+    w.Comm().ComPortNo = 1;
+    w.Command1->click(); // a read is running on a port that never answers
+    ASSERT_EQ(w.Comm().OperationMode, ModeRead);
+    w.Command3->click();
+    EXPECT_FALSE(w.ReShowComPortTimer.isActive());
+    EXPECT_TRUE(f.Messages.empty());
+    EXPECT_FALSE(w.isVisible());
+}
