@@ -169,7 +169,8 @@ std::u16string CliUsage() {
            u"       radioinfo-cli [--port PORT] batch --count N [FIELDS]\n"
            u"FIELDS: --dealer-code T --stock-date T --sell-date T --seller T --password T\n"
            u"        --band 0|1 --freq-set 0|1 --stun 0|1 --kill 0|1\n"
-           u"PORT: COMn or a device path such as /dev/ttyUSB0\n"
+           u"PORT: COMn or a device path such as /dev/ttyUSB0; without --port, the port\n"
+           u"      the window saved (mysetup.ini)\n"
            u"exit status: 0 done, 2 usage, 3 port cannot be opened, 4 communication error,\n"
            u"             5 model or version error, 130 stopped by Ctrl+C\n";
 }

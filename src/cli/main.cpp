@@ -1,7 +1,13 @@
 // radioinfo-cli: reads and writes a radio's information from the command line.
 #include "CliOptions.h"
 #include "CliSession.h"
+#include "system/ModSYSType.h"
+#include "system/ModSetComm2.h"
+#include "system/QtPortResolver.h"
+#include "system/SettingsFile.h"
+#include "system/StartPort.h"
 #include "system/SystemLocale.h"
+#include "system/SystemPorts.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -29,11 +35,11 @@ QString ToQString(const std::u16string& text) {
                    static_cast<qsizetype>(text.size()));
 }
 
-// The port number for "COMn"; a device path is opened as it is, under the
-// number 1.
+// The port to open: a device path as it is (under the number 1), "COMn"
+// through the port list the window uses.
 struct PortChoice {
     std::int16_t number = 0;
-    QString device;
+    QString device; // empty: resolved through the system's port list
 };
 
 std::optional<PortChoice> ChoosePort(const QString& port) {
@@ -47,6 +53,16 @@ std::optional<PortChoice> ChoosePort(const QString& port) {
         return std::nullopt;
     }
     return PortChoice{static_cast<std::int16_t>(number), QString()};
+}
+
+// Without --port: the saved port as the window would select it at start-up,
+// without saving anything.
+PortChoice DefaultPort() {
+    const bool fixedList = CheckSysType([](std::u16string_view text) { PrintError(text); });
+    std::vector<std::u16string> listed;
+    const std::unique_ptr<PortSource> source = MakeSystemPortSource();
+    const std::int16_t first = ListComPorts(listed, *source);
+    return {StartPortNumber(fixedList, SettingsFile().ReadComPort(), listed, first), QString()};
 }
 } // namespace
 
@@ -63,20 +79,19 @@ int main(int argc, char* argv[]) {
         return ExitUsage;
     }
     const CliOptions& options = *parsed.options;
-    if (!options.port) {
-        PrintError(u"radioinfo-cli: no port: give --port PORT");
-        PrintError(CliUsage());
-        return ExitUsage;
-    }
-    const auto port = ChoosePort(ToQString(*options.port));
+    const std::optional<PortChoice> port =
+        options.port ? ChoosePort(ToQString(*options.port)) : DefaultPort();
     if (!port) {
         PrintError(u"radioinfo-cli: --port: COMn or a device path");
         PrintError(CliUsage());
         return ExitUsage;
     }
+    QtSerialControl::PortResolver resolver = SystemPortResolver();
+    if (!port->device.isEmpty()) {
+        resolver = [path = port->device](int) { return path; };
+    }
 
-    CliSession session(LangTypeForLocaleId(SystemDefaultLocaleId()),
-                       [device = port->device](int) { return device; });
+    CliSession session(LangTypeForLocaleId(SystemDefaultLocaleId()), resolver);
 
     ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
     QSocketNotifier notifier(signalPipe[1], QSocketNotifier::Read);

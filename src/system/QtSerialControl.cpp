@@ -1,5 +1,7 @@
 #include "QtSerialControl.h"
 
+#include "OpenFailure.h"
+
 namespace {
 std::u16string ToU16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
@@ -34,11 +36,11 @@ bool QtSerialControl::Open(int portNo, std::string_view settings, std::u16string
     }
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
-        reason = ToU16(device + QStringLiteral(": ") + port_.errorString());
+        reason = ToU16(OpenFailureReason(device, port_.error(), port_.errorString()));
         return false;
     }
     if (!ApplySettings(port_, settings)) {
-        reason = ToU16(device + QStringLiteral(": ") + port_.errorString());
+        reason = ToU16(OpenFailureReason(device, port_.error(), port_.errorString()));
         port_.close();
         return false;
     }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -222,7 +224,6 @@ TEST_F(CliEndToEnd, PortThatCannotOpen) {
 TEST(CliUsage, BadArgumentsGiveUsage) {
     const QStringList cases[] = {
         {},
-        {"read"},
         {"--port", "/dev/null", "frob"},
         {"--port", "/dev/null", "write", "--band", "2"},
         {"--port", "/dev/null", "write", "--stun", "yes"},
@@ -282,4 +283,27 @@ TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
         }
         EXPECT_EQ(ReadFile(saved + "." + QString::number(i)).toHex(' '), expected.toHex(' ')) << i;
     }
+}
+
+// COMn and the saved port go through the same port list and settings file as
+// the window: here an alias port in a private configuration folder.
+TEST_F(CliEndToEnd, PortsByNameAndTheSavedPort) {
+    SimulatedRadio radio(SimArguments({}));
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir().mkpath(config.filePath("radioinfo/ports")));
+    ASSERT_TRUE(QFile::link(radio.Device(), config.filePath("radioinfo/ports/com42")));
+    const QStringList env{"XDG_CONFIG_HOME=" + config.path()};
+
+    EXPECT_EQ(RunCli({"--port", "COM42", "read"}, "C", 20000, env).exitCode, 0);
+    EXPECT_EQ(RunCli({"--port", "com42", "read"}, "C", 20000, env).exitCode, 0);
+    const CliRun unknown = RunCli({"--port", "COM41", "read"}, "C", 20000, env);
+    EXPECT_EQ(unknown.exitCode, 3);
+    EXPECT_TRUE(unknown.err.contains("COM41")) << unknown.err.toStdString();
+
+    QFile settings(config.filePath("radioinfo/mysetup.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[language]\r\ncomPort=42\r\n");
+    settings.close();
+    EXPECT_EQ(RunCli({"read"}, "C", 20000, env).exitCode, 0);
+    EXPECT_EQ(ReadFile(config.filePath("radioinfo/mysetup.ini")), "[language]\r\ncomPort=42\r\n");
 }

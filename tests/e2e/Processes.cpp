@@ -40,12 +40,16 @@ QStringList SimulatedRadio::StopAndTranscript() {
     return commands;
 }
 
-CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs) {
+CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs,
+              const QStringList& extraEnvironment) {
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("LC_ALL");
     env.remove("LC_MESSAGES");
     env.insert("LANG", lang);
+    for (const QString& entry : extraEnvironment) {
+        env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    }
     cli.setProcessEnvironment(env);
     cli.start(RADIOINFO_CLI, arguments);
     CliRun run;

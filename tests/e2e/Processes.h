@@ -31,7 +31,9 @@ struct CliRun {
 };
 
 // Runs radioinfo-cli to its end (at most timeoutMs) in the given language.
-CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeoutMs = 20000);
+// extraEnvironment holds NAME=value entries.
+CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeoutMs = 20000,
+              const QStringList& extraEnvironment = {});
 
 // A radio's 256 bytes as a file for --image.
 QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image);
