@@ -13,17 +13,37 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <memory>
 #include <optional>
+#ifndef _WIN32
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 namespace {
+#ifndef _WIN32
 int signalPipe[2] = {-1, -1};
 
 void OnSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
+
+// Ctrl+C and SIGTERM reach the event loop through a socket pair, where
+// stopping is safe.
+std::unique_ptr<QSocketNotifier> StopOnSignals(CliSession& session) {
+    ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
+    auto notifier = std::make_unique<QSocketNotifier>(signalPipe[1], QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&session] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
+        session.Interrupt();
+    });
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    return notifier;
+}
+#endif
 
 std::u16string ToU16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
@@ -93,15 +113,8 @@ int main(int argc, char* argv[]) {
 
     CliSession session(LangTypeForLocaleId(SystemDefaultLocaleId()), resolver);
 
-    ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
-    QSocketNotifier notifier(signalPipe[1], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, [&session] {
-        char byte = 0;
-        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-        session.Interrupt();
-    });
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
-
+#ifndef _WIN32
+    const std::unique_ptr<QSocketNotifier> interrupts = StopOnSignals(session);
+#endif
     return session.Run(options, port->number);
 }

@@ -10,6 +10,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/types.h>
+
 namespace {
 const QByteArray DealerGbk("\xBE\xAD\xCF\xFA\xC9\xCC"
                            "A");                // 经销商A
@@ -306,4 +309,30 @@ TEST_F(CliEndToEnd, PortsByNameAndTheSavedPort) {
     settings.close();
     EXPECT_EQ(RunCli({"read"}, "C", 20000, env).exitCode, 0);
     EXPECT_EQ(ReadFile(config.filePath("radioinfo/mysetup.ini")), "[language]\r\ncomPort=42\r\n");
+}
+
+// Ctrl+C stops a batch as the Stop button does: the written radio stays
+// written, no other radio is touched.
+TEST_F(CliEndToEnd, InterruptStopsTheBatch) {
+    SimulatedRadio bench({"--bench", "60,1", "--radios", "2", "--save", saved});
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LANG", "C");
+    cli.setProcessEnvironment(env);
+    cli.start(RADIOINFO_CLI_PATH,
+              {"--port", bench.Device(), "batch", "--count", "3", "--seller", "X"});
+    ASSERT_TRUE(cli.waitForStarted());
+    cli.setReadChannel(QProcess::StandardError);
+    QString err;
+    while (!err.contains("Waitting next...") && cli.waitForReadyRead(5000)) {
+        err += QString::fromUtf8(cli.readAllStandardError());
+    }
+    ASSERT_TRUE(err.contains("Waitting next...")) << err.toStdString();
+    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(5000));
+    EXPECT_EQ(cli.exitCode(), 130);
+    EXPECT_FALSE(QString::fromUtf8(cli.readAllStandardError()).contains("Error"));
+    const QStringList commands = bench.StopAndTranscript();
+    EXPECT_EQ(commands.count("END"), 1);
+    EXPECT_FALSE(QFile::exists(saved + ".2"));
 }
