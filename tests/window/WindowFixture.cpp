@@ -21,9 +21,10 @@ WindowFixture::WindowFixture(std::uint32_t localeId, QString device, Load load) 
     platform.systemLocaleId = [localeId] { return localeId; };
     platform.today = [] { return CalendarDate{2026, 12, 7}; };
     platform.portDevice = [device](int) { return device; };
-    platform.messageBox = [this](FrmMain*, std::u16string_view text, MessageButtons buttons,
+    platform.messageBox = [this](FrmMain* w, std::u16string_view text, MessageButtons buttons,
                                  MessageIcon icon) {
-        Messages.push_back({std::u16string(text), buttons, icon});
+        Messages.push_back({std::u16string(text), buttons, icon, w->Command4->text(),
+                            w->Text2[1]->text(), w->Label6->text(), w->Command1->isEnabled()});
         return buttons == MessageButtons::OkCancel ? Answer : MessageResult::Ok;
     };
     platform.checkSysType = [this](const std::function<void(std::u16string_view)>& showMessage) {

@@ -12,6 +12,11 @@ struct ShownMessage {
     std::u16string text;
     MessageButtons buttons;
     MessageIcon icon;
+    // The batch face at the moment the box was shown.
+    QString command4;
+    QString text2_1;
+    QString label6;
+    bool readEnabled = false;
 };
 
 // The system's ports as a test sets them.
