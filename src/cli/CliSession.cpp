@@ -17,6 +17,11 @@ CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver)
             quit_();
         }
     };
+    window_.OnIdleFace = [this] {
+        if (interrupted_ && quit_) {
+            quit_();
+        }
+    };
     const QDate today = QDate::currentDate();
     data_.InitData({today.year(), today.month(), today.day()});
     window_.Shown = ShowFields(data_.Record);
@@ -115,6 +120,11 @@ int CliSession::Wait() {
 
 void CliSession::Interrupt() {
     interrupted_ = true;
+    // A radio whose blocks are going out is finished first; the batch then
+    // stops and the window side's idle face ends the wait.
+    if (comm_.DeferStopMulWrite()) {
+        return;
+    }
     if (comm_.OperationMode == ModeMulWrite && window_.ShowStartMulWrite()) {
         comm_.StopMulWrite();
     } else {

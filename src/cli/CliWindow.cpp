@@ -58,7 +58,11 @@ void CliWindow::GetDataByShow() {
 }
 
 bool CliWindow::ShowStartMulWrite() {
-    return comm_ != nullptr && comm_->OperationMode == ModeMulWrite;
+    const bool running = comm_ != nullptr && comm_->OperationMode == ModeMulWrite;
+    if (running && OnIdleFace) {
+        OnIdleFace();
+    }
+    return running;
 }
 
 void CliWindow::SetLabel6(std::u16string_view text) {

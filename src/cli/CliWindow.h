@@ -22,6 +22,8 @@ class CliWindow : public WindowSide {
     bool OverwriteBand = false;
     OperationEnd End = OperationEnd::Running;
     std::function<void()> OnEnd;
+    // The batch returned to its idle face (it ended or was stopped).
+    std::function<void()> OnIdleFace;
 
     int LangType() const override { return langType_; }
     void ShowByData() override;

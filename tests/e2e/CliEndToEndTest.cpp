@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <csignal>
 #include <sys/types.h>
@@ -335,4 +336,31 @@ TEST_F(CliEndToEnd, InterruptStopsTheBatch) {
     const QStringList commands = bench.StopAndTranscript();
     EXPECT_EQ(commands.count("END"), 1);
     EXPECT_FALSE(QFile::exists(saved + ".2"));
+}
+
+// Ctrl+C while a radio's blocks go out: that radio is finished, then the
+// batch stops.
+TEST_F(CliEndToEnd, InterruptDuringATransferFinishesTheRadio) {
+    SimulatedRadio bench({"--bench", "60,1", "--radios", "2", "--latency", "200", "--save", saved});
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LANG", "C");
+    cli.setProcessEnvironment(env);
+    cli.start(RADIOINFO_CLI_PATH,
+              {"--port", bench.Device(), "batch", "--count", "3", "--seller", "X"});
+    ASSERT_TRUE(cli.waitForStarted());
+    cli.setReadChannel(QProcess::StandardError);
+    QString err;
+    while (!err.contains("Writting Data...") && cli.waitForReadyRead(5000)) {
+        err += QString::fromUtf8(cli.readAllStandardError());
+    }
+    // Reads take until about 800 ms, the seven blocks and END until 2400 ms.
+    QThread::msleep(1400);
+    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    EXPECT_EQ(cli.exitCode(), 130);
+    const QStringList commands = bench.StopAndTranscript();
+    EXPECT_EQ(commands.count("END"), 1);
+    EXPECT_EQ(commands.count("W 3BF0"), 1) << "the radio was finished";
+    EXPECT_EQ(ReadFile(saved + ".1").mid(0x90, 2), QByteArray("X\0", 2));
 }
