@@ -312,24 +312,36 @@ TEST_F(CliEndToEnd, PortsByNameAndTheSavedPort) {
     EXPECT_EQ(ReadFile(config.filePath("radioinfo/mysetup.ini")), "[language]\r\ncomPort=42\r\n");
 }
 
+namespace {
+// A batch of three started on the bench in English; returns once stderr
+// holds the hint text, with what stderr held so far.
+QString StartBatchUntil(QProcess& cli, const QString& device, const QString& hint) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LANG", "C");
+    cli.setProcessEnvironment(env);
+    cli.start(RADIOINFO_CLI_PATH, {"--port", device, "batch", "--count", "3", "--seller", "X"});
+    cli.waitForStarted();
+    cli.setReadChannel(QProcess::StandardError);
+    QString err;
+    while (!err.contains(hint) && cli.waitForReadyRead(5000)) {
+        err += QString::fromUtf8(cli.readAllStandardError());
+    }
+    return err;
+}
+
+void Interrupt(QProcess& cli) {
+    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+}
+} // namespace
+
 // Ctrl+C stops a batch as the Stop button does: the written radio stays
 // written, no other radio is touched.
 TEST_F(CliEndToEnd, InterruptStopsTheBatch) {
     SimulatedRadio bench({"--bench", "60,1", "--radios", "2", "--save", saved});
     QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LANG", "C");
-    cli.setProcessEnvironment(env);
-    cli.start(RADIOINFO_CLI_PATH,
-              {"--port", bench.Device(), "batch", "--count", "3", "--seller", "X"});
-    ASSERT_TRUE(cli.waitForStarted());
-    cli.setReadChannel(QProcess::StandardError);
-    QString err;
-    while (!err.contains("Waitting next...") && cli.waitForReadyRead(5000)) {
-        err += QString::fromUtf8(cli.readAllStandardError());
-    }
+    const QString err = StartBatchUntil(cli, bench.Device(), "Waitting next...");
     ASSERT_TRUE(err.contains("Waitting next...")) << err.toStdString();
-    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    Interrupt(cli);
     ASSERT_TRUE(cli.waitForFinished(5000));
     EXPECT_EQ(cli.exitCode(), 130);
     EXPECT_FALSE(QString::fromUtf8(cli.readAllStandardError()).contains("Error"));
@@ -343,20 +355,11 @@ TEST_F(CliEndToEnd, InterruptStopsTheBatch) {
 TEST_F(CliEndToEnd, InterruptDuringATransferFinishesTheRadio) {
     SimulatedRadio bench({"--bench", "60,1", "--radios", "2", "--latency", "200", "--save", saved});
     QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LANG", "C");
-    cli.setProcessEnvironment(env);
-    cli.start(RADIOINFO_CLI_PATH,
-              {"--port", bench.Device(), "batch", "--count", "3", "--seller", "X"});
-    ASSERT_TRUE(cli.waitForStarted());
-    cli.setReadChannel(QProcess::StandardError);
-    QString err;
-    while (!err.contains("Writting Data...") && cli.waitForReadyRead(5000)) {
-        err += QString::fromUtf8(cli.readAllStandardError());
-    }
+    const QString err = StartBatchUntil(cli, bench.Device(), "Writting Data...");
+    ASSERT_TRUE(err.contains("Writting Data...")) << err.toStdString();
     // Reads take until about 800 ms, the seven blocks and END until 2400 ms.
     QThread::msleep(1400);
-    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    Interrupt(cli);
     ASSERT_TRUE(cli.waitForFinished(10000));
     EXPECT_EQ(cli.exitCode(), 130);
     const QStringList commands = bench.StopAndTranscript();
