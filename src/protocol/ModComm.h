@@ -91,7 +91,6 @@ class ModComm {
     bool CheckRepeatAnswer(std::span<const std::uint8_t> chunk) const;
     bool CheckDataFrame(std::span<const std::uint8_t> chunk) const;
     void StoreBlockByFrame(std::span<const std::uint8_t> chunk);
-    void StoreBlockAt(std::span<const std::uint8_t> chunk, int address, int count);
 
     // State machine
     void StepOperation(bool accepted);
@@ -103,7 +102,6 @@ class ModComm {
   private:
     void GatherHandshake(std::span<const std::uint8_t> chunk);
     bool CheckOneByteAnswer(std::span<const std::uint8_t> chunk, std::uint8_t answer) const;
-    void StoreDataFrame(std::span<const std::uint8_t> chunk);
     void Transmit();
     void RepeatLastCommand();
     void EndOnCommunicationError();

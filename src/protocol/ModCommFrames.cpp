@@ -105,21 +105,18 @@ bool ModComm::CheckRepeatAnswer(std::span<const std::uint8_t> chunk) const {
     return CheckOneByteAnswer(chunk, Repeat);
 }
 
+// A data frame answers only the R command just sent, and only for the block
+// it asked for: another block would be stored where the radio says and the
+// one asked for would keep stale bytes, to be written back later.
 bool ModComm::CheckDataFrame(std::span<const std::uint8_t> chunk) const {
     const std::size_t n = EchoLength(SentLength);
-    if (chunk.size() != n + FrameLength) {
+    const bool answersRead = lastCommand_.size() == 4 && lastCommand_[0] == ReadMark;
+    if (!answersRead || chunk.size() != n + FrameLength) {
         return false;
     }
-    return chunk[n] == FrameMark && chunk[n + 3] == BlockLength && chunk[n + 21] == Ack &&
+    return chunk[n] == FrameMark && chunk[n + 1] == lastCommand_[1] &&
+           chunk[n + 2] == lastCommand_[2] && chunk[n + 3] == BlockLength && chunk[n + 21] == Ack &&
            VerifyCheckSum(chunk, static_cast<int>(n) + 1, 0, 0);
-}
-
-void ModComm::StoreDataFrame(std::span<const std::uint8_t> chunk) {
-    if (OperationMode == ModeWrite && LastStep == StepProgram) {
-        StoreBlockAt(chunk, FirstBlock, BlockLength);
-    } else {
-        StoreBlockByFrame(chunk);
-    }
 }
 
 void ModComm::StoreBlockByFrame(std::span<const std::uint8_t> chunk) {
@@ -133,18 +130,4 @@ void ModComm::StoreBlockByFrame(std::span<const std::uint8_t> chunk) {
     }
     std::copy_n(chunk.begin() + static_cast<std::ptrdiff_t>(n + 4), BlockLength,
                 data_.Image.begin() + (address - FirstBlock));
-}
-
-void ModComm::StoreBlockAt(std::span<const std::uint8_t> chunk, int address, int count) {
-    const std::size_t n = EchoLength(SentLength);
-    const auto available = static_cast<int>(chunk.size()) - static_cast<int>(n) - 4;
-    count = std::clamp(std::min(count, available), 0, int{BlockLength});
-    if (address < FirstBlock || address > LastBlock) {
-        return;
-    }
-    std::copy_n(chunk.begin() + static_cast<std::ptrdiff_t>(n + 4), count,
-                data_.Image.begin() + (address - FirstBlock));
-    if (address == FirstBlock) {
-        data_.Record.BandCode = data_.Image[0x0F];
-    }
 }

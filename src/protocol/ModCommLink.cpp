@@ -78,7 +78,7 @@ void ModComm::MSComm1_OnComm(int commEvent) {
     } else if (CheckRepeatAnswer(chunk)) {
         StepOperation(false);
     } else if (CheckDataFrame(chunk)) {
-        StoreDataFrame(chunk);
+        StoreBlockByFrame(chunk);
         StepOperation(true);
     }
 }

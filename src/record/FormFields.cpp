@@ -4,6 +4,15 @@
 #include "ModModel.h"
 #include "ModVersion.h"
 
+namespace {
+// A version as a radio reported it stays as it is, hexadecimal digits and
+// all; anything else the window may hold is tidied up.
+std::u16string CollectVersion(std::u16string_view text) {
+    std::u16string version = TrimTrailingBlanks(text);
+    return IsByteVersion(version) ? version : FormatVersion(version, u"V1.00");
+}
+} // namespace
+
 const std::vector<std::u16string>& ModelListEntries() {
     static const std::vector<std::u16string> entries{u"KVT4610"};
     return entries;
@@ -51,6 +60,6 @@ void TakeFields(const FormFields& f, RadioInfo& r) {
     r.SellDate = TrimTrailingBlanks(f.Text1[10]);
     r.Seller = TrimTrailingBlanks(f.Text1[11]);
     r.ProgPassWord = TrimTrailingBlanks(f.Text1[12]);
-    r.RfVersion = FormatVersion(TrimTrailingBlanks(f.Text1[5]), u"V1.00");
-    r.LcdVersion = FormatVersion(TrimTrailingBlanks(f.Text1[13]), u"V1.00");
+    r.RfVersion = CollectVersion(f.Text1[5]);
+    r.LcdVersion = CollectVersion(f.Text1[13]);
 }

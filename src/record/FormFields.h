@@ -23,8 +23,6 @@ struct FormFields {
 
 // The entries of the Radio Type list.
 const std::vector<std::u16string>& ModelListEntries();
-// The number of entries of the Frequency list; a band without one shows no selection.
-constexpr int BandListCount = 2;
 
 // The record as the window shows it.
 FormFields ShowFields(const RadioInfo& record);

@@ -80,6 +80,11 @@ void StoreField(InfoImage& image, std::int32_t start, std::string_view bytes, st
             index < bytes.size() ? static_cast<std::uint8_t>(bytes[index]) : 0;
     }
 }
+
+// A field's value as the window shows it: cut at its NUL, no trailing blanks.
+std::u16string FieldValue(std::u16string_view text) {
+    return TrimTrailingBlanks(TrimText(text));
+}
 } // namespace
 
 void ModData::InitData(const CalendarDate& today) {
@@ -107,10 +112,30 @@ void ModData::InitData(const CalendarDate& today) {
     r.RadioModel = u"KVT4610";
 }
 
+// A text field whose bytes already read as the record's text keeps them: a
+// field the dealer did not change goes back to the radio exactly as it was,
+// even where its bytes are no character of code page 936 or carry something
+// after the text.
+void ModData::PackAscText(std::int32_t start, std::u16string_view text, std::int32_t length) {
+    const int offset = start - InfoImageBase;
+    if (FieldValue(ByteText(Image, offset, length)) != FieldValue(text)) {
+        PutAscText(start, TrimText(text), length);
+    }
+}
+
+void ModData::PackAnsiText(std::int32_t start, std::u16string_view text, std::int32_t length) {
+    const int offset = start - InfoImageBase;
+    if (FieldValue(AnsiField(Image, offset, length)) != FieldValue(text)) {
+        PutAnsiText(start, TrimText(text), length);
+    }
+}
+
 void ModData::PackImage() {
     const RadioInfo& r = Record;
-    // A band outside one byte cannot be the radio's; its byte then stays as read.
-    if (r.BandCode >= 0 && r.BandCode <= 0xFF) {
+    // Only a band the dealer can see chosen in the Frequency list is written.
+    // Any other is a radio's own unlisted byte, perhaps of an earlier radio:
+    // the radio being written keeps its byte.
+    if (r.BandCode >= 0 && r.BandCode < BandListCount) {
         Image[0x0F] = static_cast<std::uint8_t>(r.BandCode);
     }
     const auto flag = [](std::int16_t value, std::uint8_t bit) {
@@ -119,11 +144,11 @@ void ModData::PackImage() {
     Image[0x10] =
         static_cast<std::uint8_t>((Image[0x10] & FlagsKept) | flag(r.FreqSet, FlagFreqSet) |
                                   flag(r.Stun, FlagStun) | flag(r.Kill, FlagKill));
-    PutAscText(0x3B18, TrimText(r.ProgPassWord.Str()), 4);
-    PutAnsiText(0x3B60, TrimText(r.DealerCode.Str()), 16);
-    PutAnsiText(0x3B70, TrimText(r.StockDate.Str()), 16);
-    PutAnsiText(0x3B80, TrimText(r.SellDate.Str()), 16);
-    PutAnsiText(0x3B90, TrimText(r.Seller.Str()), 16);
+    PackAscText(0x3B18, r.ProgPassWord.Str(), 4);
+    PackAnsiText(0x3B60, r.DealerCode.Str(), 16);
+    PackAnsiText(0x3B70, r.StockDate.Str(), 16);
+    PackAnsiText(0x3B80, r.SellDate.Str(), 16);
+    PackAnsiText(0x3B90, r.Seller.Str(), 16);
 }
 
 void ModData::UnpackImage() {

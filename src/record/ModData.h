@@ -13,6 +13,9 @@ using InfoImage = std::array<std::uint8_t, 256>;
 
 constexpr int InfoImageBase = 0x3B00;
 constexpr int InfoImageSize = 256;
+// The bands the Frequency list has an entry for (0 and 1); a band without one
+// shows no selection.
+constexpr int BandListCount = 2;
 
 // One record of radio information, a field for every item the window shows.
 struct RadioInfo {
@@ -57,4 +60,8 @@ class ModData {
     void PutAscText(std::int32_t start, std::u16string_view text, std::int32_t length);
     // Stores text in code page 936 into length bytes from a radio address.
     void PutAnsiText(std::int32_t start, std::u16string_view text, std::int32_t length);
+
+  private:
+    void PackAscText(std::int32_t start, std::u16string_view text, std::int32_t length);
+    void PackAnsiText(std::int32_t start, std::u16string_view text, std::int32_t length);
 };

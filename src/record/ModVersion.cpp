@@ -1,6 +1,7 @@
 #include "ModVersion.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 std::u16string HexDigits(std::uint8_t value) {
@@ -11,6 +12,22 @@ std::u16string HexDigits(std::uint8_t value) {
     }
     text += digits[value % 16];
     return text;
+}
+
+// The value of one or two uppercase hexadecimal digits.
+std::optional<std::uint8_t> HexByte(std::u16string_view digits) {
+    if (digits.empty() || digits.size() > 2) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const char16_t c : digits) {
+        const bool digit = c >= u'0' && c <= u'9';
+        if (!digit && (c < u'A' || c > u'F')) {
+            return std::nullopt;
+        }
+        value = value * 16 + (digit ? c - u'0' : c - u'A' + 10);
+    }
+    return static_cast<std::uint8_t>(value);
 }
 
 bool IsShortNumber(std::u16string_view part) {
@@ -26,6 +43,16 @@ std::u16string Hex2(std::uint8_t value) {
 
 std::u16string BytesToVersion(std::uint8_t major, std::uint8_t minor) {
     return u"V" + HexDigits(major) + u"." + Hex2(minor);
+}
+
+bool IsByteVersion(std::u16string_view text) {
+    const std::size_t dot = text.find(u'.');
+    if (!text.starts_with(u'V') || dot == std::u16string_view::npos) {
+        return false;
+    }
+    const auto major = HexByte(text.substr(1, dot - 1));
+    const auto minor = HexByte(text.substr(dot + 1));
+    return major && minor && BytesToVersion(*major, *minor) == text;
 }
 
 std::u16string FormatVersion(std::u16string_view text, std::u16string_view defaultVersion) {

@@ -5,9 +5,10 @@
 #include <algorithm>
 
 QValidator::State SevenBitValidator::validate(QString& input, int&) const {
-    const bool ascii =
-        std::all_of(input.begin(), input.end(), [](QChar c) { return c.unicode() < 0x80; });
-    return ascii ? Acceptable : Invalid;
+    const bool allowed = std::all_of(input.begin(), input.end(), [this](QChar c) {
+        return c.unicode() < 0x80 || held_.contains(c);
+    });
+    return allowed ? Acceptable : Invalid;
 }
 
 QValidator::State AlphanumericValidator::validate(QString& input, int&) const {

@@ -3,11 +3,18 @@
 #include <QValidator>
 
 // Characters of the 7-bit range only: the Area Code, User Code and Program
-// PassWord fields, which the radio keeps one byte per character.
+// PassWord fields, which the radio keeps one byte per character. A byte of
+// 0x80 or above that the radio itself holds stays, and the rest of the field
+// can still be edited around it.
 class SevenBitValidator : public QValidator {
   public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override;
+    // The field's text as the program set it: its characters are allowed.
+    void SetHeld(const QString& text) { held_ = text; }
+
+  private:
+    QString held_;
 };
 
 // Digits and letters only: the Serial Number field.

@@ -62,6 +62,10 @@ QString FrmMain::Text1Text(int index) const {
 void FrmMain::SetText1Text(int index, const QString& text) {
     QWidget* field = Text1[static_cast<std::size_t>(index)];
     if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        // What the program shows is what the radio holds, 7-bit or not.
+        if (auto* sevenBit = dynamic_cast<SevenBitValidator*>(edit->findChild<QValidator*>())) {
+            sevenBit->SetHeld(text);
+        }
         edit->setText(text);
         return;
     }

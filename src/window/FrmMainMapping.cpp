@@ -9,16 +9,6 @@ QString ToQString(const std::u16string& text) {
 std::u16string ToU16(const QString& text) {
     return text.toStdU16String();
 }
-
-// The password field holds 7-bit characters only, whatever the radio held.
-QString SevenBit(QString text) {
-    for (QChar& c : text) {
-        if (c.unicode() >= 0x80) {
-            c = u'?';
-        }
-    }
-    return text;
-}
 } // namespace
 
 void FrmMain::ShowByData() {
@@ -30,8 +20,7 @@ void FrmMain::ShowByData() {
     Combo1[0]->setCurrentIndex(Combo1[0]->findText(ToQString(f.Combo1_0)));
     Combo1[1]->setCurrentIndex(f.Combo1_1);
     for (std::size_t i = 0; i < f.Text1.size(); ++i) {
-        const QString text = ToQString(f.Text1[i]);
-        SetText1Text(static_cast<int>(i), i == 12 ? SevenBit(text) : text);
+        SetText1Text(static_cast<int>(i), ToQString(f.Text1[i]));
     }
 }
 

@@ -155,6 +155,23 @@ TEST(Batch, NeverTakesTheBandFromTheRadio) {
     EXPECT_EQ(Hex(r1.Mem()), Hex(w.edits[0].Written(before, 0)));
 }
 
+TEST(Batch, AnUnlistedBandLeftByAReadReachesNoRadio) {
+    BatchWorld w;
+    TestRadio& erased = w.NewRadio(22, 0xFF);
+    TestRadio& r1 = w.NewRadio(23, 0);
+    w.cable.Attach(erased);
+    w.comm.StartRead();
+    w.Settle();
+    ASSERT_EQ(w.data.Record.BandCode, 0xFF);
+    w.window.SetWindowBand(std::nullopt); // the Frequency list shows no selection
+    w.cable.Attach(r1);
+    const TestRadio::Memory before = r1.Mem();
+    w.ClickBatch(1);
+    w.Settle();
+    EXPECT_EQ(w.Texts().back(), Box::MulWriteComplete);
+    EXPECT_EQ(Hex(r1.Mem()), Hex(w.edits[0].Written(before, 0)));
+}
+
 struct CountCase {
     std::string Name;
     int Count;
@@ -401,22 +418,6 @@ TEST(Batch, ARadioFallingSilentInItsBlocksEndsTheBatch) {
     EXPECT_FALSE(w.window.RunningFace());
     EXPECT_EQ(w.window.FaceCalls().back().ModeAtCall, ModeMulWrite);
     EXPECT_EQ(Hex(r1.Mem()), Hex(w.edits[0].Written(before1, 0))); // stays written
-}
-
-TEST(Batch, TheFirstBlockIsStoredAtTheAddressItCarries) {
-    BatchWorld w;
-    TestRadio& r1 = w.NewRadio(161, 1);
-    r1.MutateNext("R 3B00", [](Bytes& a) {
-        a[2] = 0x40;
-        a[20] = ByteSum(std::span(a).subspan(1, 19));
-    });
-    w.cable.Attach(r1);
-    w.ClickBatch(1);
-    w.Settle();
-    EXPECT_EQ(Transfer(r1.Log()), (std::vector<std::string>{"R 3B00", "END"}));
-    EXPECT_EQ(Hex(std::span(w.data.Image).subspan(0x40, 16)), Hex(r1.Block(0x3B00)));
-    EXPECT_EQ(w.Texts(),
-              TextList{u"Model Type or Version Error!\r\nRadio Model:\r\nRadio Version:"});
 }
 
 TEST(Batch, AWrongModelHaltsTheBatchOnTheSecondRadio) {

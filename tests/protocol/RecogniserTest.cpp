@@ -34,13 +34,14 @@ Bytes Data(std::uint8_t first) {
     return data;
 }
 
-// A world whose last command was length bytes long and waited for waitFor.
+// A world whose last command was length bytes long and waited for waitFor;
+// one of four bytes is R 0x3B00.
 struct AfterCommand {
     ProtocolWorld w;
     AfterCommand(std::size_t length, int waitFor) {
         w.cable.SetPlugged(false);
         EXPECT_TRUE(w.comm.OpenPort());
-        const Bytes command(length, 0x55);
+        const Bytes command = length == 4 ? FromHex("52 3B 00 10") : Bytes(length, 0x55);
         w.comm.SendFrame(command, waitFor);
     }
 };
@@ -124,7 +125,8 @@ TEST_P(DataFrames, AfterAnR) {
 INSTANTIATE_TEST_SUITE_P(
     Frames, DataFrames,
     testing::Values(FrameCase{"WellFormed", GoodReadAnswer(), true},
-                    FrameCase{"OtherAddressIsNotCompared", GoodReadAnswer(0x3C00), true},
+                    FrameCase{"OtherBlockIsRefused", GoodReadAnswer(0x3B10), false},
+                    FrameCase{"OtherAreaIsRefused", GoodReadAnswer(0x3C00), false},
                     FrameCase{"EchoIsNotCompared", Changed(GoodReadAnswer(), 0, 0x00), true},
                     FrameCase{"OneByteShort", WithoutLast(GoodReadAnswer()), false},
                     FrameCase{"OneByteLong", Concat(GoodReadAnswer(), {0x06}), false},
@@ -197,7 +199,6 @@ TEST_P(StoreByFrame, StoresAtTheAddressTheFrameCarriesInsideTheArea) {
     a.w.data.Image.fill(0xEE);
     const std::int16_t band = a.w.data.Record.BandCode;
     const Bytes chunk = Concat(FromHex("52 3B 00 10"), Frame(c.FrameAddress, Data(0x40)));
-    ASSERT_TRUE(a.w.comm.CheckDataFrame(chunk));
     a.w.comm.StoreBlockByFrame(chunk);
 
     InfoImage expected;
@@ -218,42 +219,5 @@ INSTANTIATE_TEST_SUITE_P(
                     StoreCase{"Before3B00", 0x3AFF, -1}, StoreCase{"Top", 0xFFFF, -1},
                     StoreCase{"Zero", 0x0000, -1}),
     CaseName());
-
-TEST(StoreBlockAt, StoresAt3B00WhateverTheFrameCarriesAndTakesTheBand) {
-    AfterCommand a(4, 26);
-    a.w.data.Image.fill(0xEE);
-    Bytes data = Data(0x50);
-    data[15] = 0x00; // the band byte 0x3B0F
-    const Bytes chunk = Concat(FromHex("52 3B 00 10"), Frame(0x3B40, data));
-    a.w.data.Record.BandCode = 1;
-    a.w.comm.StoreBlockAt(chunk, 0x3B00, 16);
-    EXPECT_EQ(Hex(std::span(a.w.data.Image).first(16)), Hex(data));
-    EXPECT_EQ(Hex(std::span(a.w.data.Image).subspan(0x40, 16)), Hex(Bytes(16, 0xEE)));
-    EXPECT_EQ(a.w.data.Record.BandCode, 0);
-}
-
-TEST(StoreBlockAt, OtherAddressesInsideStoreWithoutTouchingTheBand) {
-    AfterCommand a(4, 26);
-    a.w.data.Image.fill(0xEE);
-    const Bytes chunk = Concat(FromHex("52 3B 00 10"), Frame(0x3B00, Data(0x50)));
-    a.w.data.Record.BandCode = 1;
-    a.w.comm.StoreBlockAt(chunk, 0x3B40, 16);
-    EXPECT_EQ(Hex(std::span(a.w.data.Image).subspan(0x40, 16)), Hex(Data(0x50)));
-    EXPECT_EQ(a.w.data.Image[0x0F], 0xEE);
-    EXPECT_EQ(a.w.data.Record.BandCode, 1);
-}
-
-TEST(StoreBlockAt, AddressesOutsideTheAreaStoreNothing) {
-    for (const int address : {0x3BF5, 0x3C00, 0x3AF0, 0x0000}) {
-        SCOPED_TRACE(address);
-        AfterCommand a(4, 26);
-        a.w.data.Image.fill(0xEE);
-        a.w.data.Record.BandCode = 1;
-        const Bytes chunk = Concat(FromHex("52 3B 00 10"), Frame(0x3B00, Data(0x50)));
-        a.w.comm.StoreBlockAt(chunk, address, 16);
-        EXPECT_EQ(Hex(a.w.data.Image), Hex(Bytes(256, 0xEE)));
-        EXPECT_EQ(a.w.data.Record.BandCode, 1);
-    }
-}
 
 } // namespace

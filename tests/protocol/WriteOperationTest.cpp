@@ -212,30 +212,6 @@ INSTANTIATE_TEST_SUITE_P(
                              0}),
     CaseName());
 
-TEST(Write, TheFirstReadIsStoredAt3B00WhateverAddressItCarries) {
-    WriteWorld w;
-    w.radio.SetBand(0);
-    w.radio.MutateNext("R 3B00", [](Bytes& a) {
-        a[2] = 0x40; // claims to be block 0x3B40
-        a[20] = ByteSum(std::span(a).subspan(1, 19));
-    });
-    InfoImage atCollect{};
-    std::int16_t bandAtCollect = -1;
-    w.data.Record.BandCode = 1;
-    w.window.SetOnGetData([&](ModData& d) {
-        atCollect = d.Image;
-        bandAtCollect = d.Record.BandCode;
-        w.edit.ApplyTo(d);
-    });
-    const TestRadio::Memory before = w.radio.Mem();
-    w.comm.StartWrite();
-    w.Settle();
-    EXPECT_EQ(Hex(std::span(atCollect).first(16)), Hex(std::span(before).first(16)));
-    EXPECT_EQ(Hex(std::span(atCollect).subspan(0x40, 16)), Hex(Bytes(16, 0x00)));
-    EXPECT_EQ(bandAtCollect, 0);
-    EXPECT_EQ(Hex(w.radio.Mem()), Hex(w.edit.Written(before, 0)));
-}
-
 TEST(Write, ShowsTheRecordWithTheNextSerialNumber) {
     WriteWorld w;
     w.data.Record.SerialNo = u"2026120600000001";

@@ -1,3 +1,4 @@
+#include "record/FormFields.h"
 #include "record/ModFun.h"
 #include "record/ModModel.h"
 #include "record/ModVersion.h"
@@ -11,14 +12,8 @@ using namespace std::string_literals;
 
 TEST(TrimText, RemovesTrailingBlanksThenCutsAtFirstNul) {
     const std::vector<std::pair<std::u16string, std::u16string>> cases{
-        {u"AB\0  "s, u"AB"},
-        {u"A B  ", u"A B"},
-        {u"\0ABC"s, u""},
-        {u"\0text  "s, u""},
-        {u"  lead", u"  lead"},
-        {u"", u""},
-        {u"    ", u""},
-        {u"AB\0 \0 "s, u"AB"},
+        {u"AB\0  "s, u"AB"},    {u"A B  ", u"A B"}, {u"\0ABC"s, u""}, {u"\0text  "s, u""},
+        {u"  lead", u"  lead"}, {u"", u""},         {u"    ", u""},   {u"AB\0 \0 "s, u"AB"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(TrimText(text), expected);
@@ -56,12 +51,34 @@ TEST(BytesToVersion, MajorWithoutLeadingZeroMinorTwoDigits) {
 
 TEST(FormatVersion, KeepsWellFormedTextsElseDefault) {
     const std::vector<std::pair<std::u16string, std::u16string>> cases{
-        {u"V1.10", u"V1.10"}, {u"v2.5", u"V2.05"},  {u"1.10", u"V1.10"},   {u"V12.34", u"V12.34"},
-        {u"V1", u"V1.00"},    {u"V.10", u"V1.00"},  {u"V1.100", u"V1.00"}, {u"V123.1", u"V1.00"},
-        {u"V1A.00", u"V1.00"}, {u"X1.10", u"V1.00"}, {u"", u"V1.00"},      {u"V1.", u"V1.00"},
+        {u"V1.10", u"V1.10"},  {u"v2.5", u"V2.05"},   {u"1.10", u"V1.10"},   {u"V12.34", u"V12.34"},
+        {u"V1", u"V1.00"},     {u"V.10", u"V1.00"},   {u"V1.100", u"V1.00"}, {u"V123.1", u"V1.00"},
+        {u"V1A.00", u"V1.00"}, {u"X1.10", u"V1.00"},  {u"", u"V1.00"},       {u"V1.", u"V1.00"},
         {u"V1.2.3", u"V1.00"}, {u"V-1.10", u"V1.00"}, {u"0.0", u"V0.00"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(FormatVersion(text, u"V1.00"), expected) << std::string(text.begin(), text.end());
+    }
+}
+
+TEST(CollectingTheWindow, KeepsEveryVersionAReadCanShow) {
+    for (int major = 0; major < 256; ++major) {
+        for (int minor = 0; minor < 256; ++minor) {
+            RadioInfo record;
+            record.RfVersion =
+                BytesToVersion(static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor));
+            record.LcdVersion = record.RfVersion;
+            RadioInfo collected = record;
+            TakeFields(ShowFields(record), collected);
+            ASSERT_EQ(collected.RfVersion, record.RfVersion);
+            ASSERT_EQ(collected.LcdVersion, record.RfVersion);
+        }
+    }
+}
+
+TEST(IsByteVersion, OnlyWhatBytesToVersionGives) {
+    for (const std::u16string text : {u"V01.00", u"V1.0", u"V1.0a", u"v1.00", u"V100.00", u"V1.000",
+                                      u"1.00", u"V.00", u"V1A", u""}) {
+        EXPECT_FALSE(IsByteVersion(text)) << std::string(text.begin(), text.end());
     }
 }

@@ -3,7 +3,12 @@
 
 #include "record/ModFun.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
 
 using namespace std::string_literals;
 
@@ -43,7 +48,7 @@ TEST(FrmMainMapping, ShowThenCollectKeepsTheRecord) {
     EXPECT_TRUE(w.Check2->isChecked());
     EXPECT_FALSE(w.Check3->isChecked());
     EXPECT_EQ(w.Combo1[1]->currentIndex(), 0);
-    EXPECT_EQ(w.Text1Text(12), "a?") << "the password field holds 7-bit characters only";
+    EXPECT_EQ(w.Text1Text(12), Q("aé")) << "the radio's own byte shows as it reads";
     EXPECT_EQ(w.Text1Text(10), Q("中文"));
     EXPECT_EQ(w.Text1Text(4), "line one\nline two");
 
@@ -53,10 +58,31 @@ TEST(FrmMainMapping, ShowThenCollectKeepsTheRecord) {
     EXPECT_EQ(r.DealerCode.Str(), u"A1" + std::u16string(14, u' '));
     EXPECT_EQ(TrimText(r.Seller.Str()), u"  lead");
     EXPECT_EQ(TrimText(r.SellDate.Str()), u"中文");
-    EXPECT_EQ(r.RfVersion, u"V1.00");
+    EXPECT_EQ(r.RfVersion, u"V1A.00") << "a version as a radio reports it is kept";
     EXPECT_EQ(r.AreaCode, u"0042");
     EXPECT_EQ(r.FactoryMode, 1);
     EXPECT_EQ(TrimText(r.MaintainDesc.Str()), u"line one\nline two");
+}
+
+TEST(FrmMainMapping, AnUneditedPasswordGoesBackAsTheRadioHeldIt) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    const Bytes held = {0x31, 0x32, 0xB0, 0x33};
+    std::copy(held.begin(), held.end(), w.Data.Image.begin() + 0x18);
+    w.Data.UnpackImage();
+    w.ShowByData();
+    EXPECT_EQ(w.Text1Text(12), Q("12°3"));
+
+    std::fill_n(w.Data.Image.begin() + 0x18, 4, 0); // the record alone must carry the bytes
+    w.GetDataByShow();
+    w.Data.PackImage();
+    EXPECT_EQ(Bytes(w.Data.Image.begin() + 0x18, w.Data.Image.begin() + 0x1C), held);
+
+    auto* edit = static_cast<QLineEdit*>(w.Text1[12]);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(w.Text1Text(12), Q("12°")) << "a field holding the radio's byte stays editable";
+    QTest::keyClick(edit, Qt::Key_A);
+    EXPECT_EQ(w.Text1Text(12), Q("12°a"));
 }
 
 TEST(FrmMainMapping, BandQuestionBothWays) {
