@@ -44,17 +44,10 @@ void CliWindow::ShowByData() {
 void CliWindow::GetDataByShow() {
     RadioInfo& record = data_.Record;
     TakeFields(Shown, record);
-    // A list without a selection keeps the record's band.
-    if (Shown.Combo1_1 >= 0 && Shown.Combo1_1 != record.BandCode) {
-        const MessageResult answer =
-            ShowMessage(Msg::FreqDiff[langType_ == 2 ? 1 : 0], MessageButtons::OkCancel,
-                        MessageIcon::Exclamation);
-        if (answer == MessageResult::Ok) {
-            record.BandCode = static_cast<std::int16_t>(Shown.Combo1_1);
-        } else {
-            Shown.Combo1_1 = record.BandCode;
-        }
-    }
+    TakeBand(Shown.Combo1_1, record.BandCode, [this] {
+        return ShowMessage(Msg::FreqDiff[langType_ == 2 ? 1 : 0], MessageButtons::OkCancel,
+                           MessageIcon::Exclamation) == MessageResult::Ok;
+    });
 }
 
 bool CliWindow::ShowStartMulWrite() {

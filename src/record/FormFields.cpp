@@ -63,3 +63,14 @@ void TakeFields(const FormFields& f, RadioInfo& r) {
     r.RfVersion = CollectVersion(f.Text1[5]);
     r.LcdVersion = CollectVersion(f.Text1[13]);
 }
+
+void TakeBand(int& listPosition, std::int16_t& band, const std::function<bool()>& askOverwrite) {
+    if (listPosition < 0 || listPosition == band) {
+        return;
+    }
+    if (askOverwrite()) {
+        band = static_cast<std::int16_t>(listPosition);
+        return;
+    }
+    listPosition = band >= 0 && band < BandListCount ? band : -1;
+}

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,3 +31,10 @@ FormFields ShowFields(const RadioInfo& record);
 // The window's fields back into the record, all but the band (whose rule asks
 // the user and belongs to the caller).
 void TakeFields(const FormFields& fields, RadioInfo& record);
+
+// The band rule of collecting the window. A Frequency list position that
+// differs from the record's band asks the band question (askOverwrite is true
+// for OK): OK takes the position into the record, Cancel puts the list back on
+// the record's band. A list without a selection keeps the record's band and
+// asks nothing.
+void TakeBand(int& listPosition, std::int16_t& band, const std::function<bool()>& askOverwrite);

@@ -112,22 +112,19 @@ void ModData::InitData(const CalendarDate& today) {
     r.RadioModel = u"KVT4610";
 }
 
-// A text field whose bytes already read as the record's text keeps them: a
-// field the dealer did not change goes back to the radio exactly as it was,
-// even where its bytes are no character of code page 936 or carry something
-// after the text.
-void ModData::PackAscText(std::int32_t start, std::u16string_view text, std::int32_t length) {
-    const int offset = start - InfoImageBase;
-    if (FieldValue(ByteText(Image, offset, length)) != FieldValue(text)) {
-        PutAscText(start, TrimText(text), length);
-    }
-}
-
+// A code page 936 field whose bytes already read as the record's text keeps
+// those bytes for its text: a field the dealer did not change goes back as
+// the radio held it, bytes that are no character of code page 936 included,
+// instead of as the '?' that converting the shown text back would give.
 void ModData::PackAnsiText(std::int32_t start, std::u16string_view text, std::int32_t length) {
     const int offset = start - InfoImageBase;
     if (FieldValue(AnsiField(Image, offset, length)) != FieldValue(text)) {
         PutAnsiText(start, TrimText(text), length);
+        return;
     }
+    bool terminated = false;
+    const std::string held(TextBytes(Image, offset, length, terminated));
+    StoreField(Image, start, held, length);
 }
 
 void ModData::PackImage() {
@@ -144,7 +141,7 @@ void ModData::PackImage() {
     Image[0x10] =
         static_cast<std::uint8_t>((Image[0x10] & FlagsKept) | flag(r.FreqSet, FlagFreqSet) |
                                   flag(r.Stun, FlagStun) | flag(r.Kill, FlagKill));
-    PackAscText(0x3B18, r.ProgPassWord.Str(), 4);
+    PutAscText(0x3B18, TrimText(r.ProgPassWord.Str()), 4);
     PackAnsiText(0x3B60, r.DealerCode.Str(), 16);
     PackAnsiText(0x3B70, r.StockDate.Str(), 16);
     PackAnsiText(0x3B80, r.SellDate.Str(), 16);

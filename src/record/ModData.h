@@ -62,6 +62,5 @@ class ModData {
     void PutAnsiText(std::int32_t start, std::u16string_view text, std::int32_t length);
 
   private:
-    void PackAscText(std::int32_t start, std::u16string_view text, std::int32_t length);
     void PackAnsiText(std::int32_t start, std::u16string_view text, std::int32_t length);
 };

@@ -36,16 +36,10 @@ void FrmMain::GetDataByShow() {
     RadioInfo& record = Data.Record;
     TakeFields(f, record);
 
-    // A list without a selection (a band the list has no entry for) keeps the record's band.
-    const int position = Combo1[1]->currentIndex();
-    if (position < 0 || position == record.BandCode) {
-        return;
-    }
-    const MessageResult answer = ShowMessage(MsgFreqDiff[static_cast<std::size_t>(LangTypeValue)],
-                                             MessageButtons::OkCancel, MessageIcon::Exclamation);
-    if (answer == MessageResult::Ok) {
-        record.BandCode = static_cast<std::int16_t>(position);
-    } else {
-        Combo1[1]->setCurrentIndex(ShowFields(record).Combo1_1);
-    }
+    int position = Combo1[1]->currentIndex();
+    TakeBand(position, record.BandCode, [this] {
+        return ShowMessage(MsgFreqDiff[static_cast<std::size_t>(LangTypeValue)],
+                           MessageButtons::OkCancel, MessageIcon::Exclamation) == MessageResult::Ok;
+    });
+    Combo1[1]->setCurrentIndex(position);
 }
