@@ -16,34 +16,21 @@ std::u16string FromQString(const QString& text) {
                           static_cast<std::size_t>(text.size()));
 }
 
-// Opening the converter costs far more than a field's conversion; each
-// thread keeps its own, as the converters are not shared safely.
-QStringDecoder& Decoder() {
-    thread_local QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
-    return decoder;
-}
-
-QStringEncoder& Encoder() {
-    thread_local QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
-    return encoder;
-}
-
 QString Decode(QByteArrayView bytes) {
-    return Decoder().decode(bytes);
+    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
 }
 } // namespace
 
 std::optional<std::string> EncodeCp936(std::u16string_view text) {
-    QStringEncoder& encoder = Encoder();
+    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
     if (!encoder.isValid()) {
         return std::nullopt;
     }
     const QString source = ToQString(text);
     const QByteArray bytes = encoder.encode(source);
     // The converter substitutes characters GBK lacks; a round trip shows them.
-    const bool failed = encoder.hasError();
-    encoder.resetState();
-    if (failed || Decode(bytes) != source) {
+    if (encoder.hasError() || Decode(bytes) != source) {
         return std::nullopt;
     }
     return bytes.toStdString();
