@@ -29,33 +29,33 @@ std::optional<std::int32_t> WholeNumber(std::u16string_view text) {
 }
 
 // A dealer field holds at most 16 bytes of code page 936.
-std::u16string CheckDealerText(const std::u16string& option, const std::u16string& value) {
+std::optional<CliText> CheckDealerText(const std::u16string& value) {
     const auto bytes = EncodeCp936(value);
     if (!bytes) {
-        return option + u": a character cannot be stored in the radio";
+        return CliText::NotStorable;
     }
     if (bytes->size() > DealerFieldBytes) {
-        return option + u": at most 16 bytes (a Chinese character takes two)";
+        return CliText::DealerTooLong;
     }
-    return {};
+    return std::nullopt;
 }
 
 // The programming password holds at most four 7-bit characters.
-std::u16string CheckPassword(const std::u16string& value) {
+std::optional<CliText> CheckPassword(const std::u16string& value) {
     const bool ascii = std::all_of(value.begin(), value.end(), [](char16_t c) { return c < 0x80; });
     if (!ascii || value.size() > PasswordLength) {
-        return u"--password: at most 4 ASCII characters";
+        return CliText::PasswordForm;
     }
-    return {};
+    return std::nullopt;
 }
 
 struct Parser {
     CliOptions options;
-    std::u16string error;
+    std::optional<CliError> error;
 
-    void Fail(std::u16string why) {
-        if (error.empty()) {
-            error = std::move(why);
+    void Fail(CliText why, std::u16string subject = {}) {
+        if (!error) {
+            error = CliError{why, std::move(subject)};
         }
     }
 
@@ -63,7 +63,7 @@ struct Parser {
               std::optional<std::int16_t>& flag) {
         const auto number = WholeNumber(value);
         if (!number || (*number != 0 && *number != 1)) {
-            Fail(option + u": 0 or 1");
+            Fail(CliText::ZeroOrOne, option);
             return;
         }
         flag = static_cast<std::int16_t>(*number);
@@ -71,7 +71,11 @@ struct Parser {
 
     void Text(const std::u16string& option, const std::u16string& value,
               std::optional<std::u16string>& field) {
-        Fail(option == u"--password" ? CheckPassword(value) : CheckDealerText(option, value));
+        const auto refused =
+            option == u"--password" ? CheckPassword(value) : CheckDealerText(value);
+        if (refused) {
+            Fail(*refused, option);
+        }
         field = value;
     }
 
@@ -96,9 +100,9 @@ struct Parser {
             o.port = value;
         } else if (option == u"--count") {
             const auto count = WholeNumber(value);
-            count ? void(o.count = *count) : Fail(u"--count: a whole number");
+            count ? void(o.count = *count) : Fail(CliText::WholeNumber, option);
         } else {
-            Fail(u"unknown option " + option);
+            Fail(CliText::UnknownOption, option);
         }
     }
 };
@@ -115,62 +119,55 @@ CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
     Parser parser;
     std::optional<CliOptions::Command> command;
     bool hasCount = false;
-    for (std::size_t i = 0; i < args.size() && parser.error.empty(); ++i) {
+    for (std::size_t i = 0; i < args.size() && !parser.error; ++i) {
         const std::u16string& arg = args[i];
+        if (arg == u"--help" || arg == u"-h" || arg == u"--version") {
+            parser.options.command =
+                arg == u"--version" ? CliOptions::Command::Version : CliOptions::Command::Help;
+            return {parser.options, {}};
+        }
         if (!arg.starts_with(u"--")) {
             if (command) {
-                parser.Fail(u"unexpected argument " + arg);
+                parser.Fail(CliText::UnexpectedArgument, arg);
             } else if (arg == u"read" || arg == u"write" || arg == u"batch") {
                 command = arg == u"read"    ? CliOptions::Command::Read
                           : arg == u"write" ? CliOptions::Command::Write
                                             : CliOptions::Command::Batch;
             } else {
-                parser.Fail(u"unknown command " + arg);
+                parser.Fail(CliText::UnknownCommand, arg);
             }
         } else if (arg == u"--json") {
             parser.options.json = true;
         } else if (!IsValueOption(arg)) {
-            parser.Fail(u"unknown option " + arg);
+            parser.Fail(CliText::UnknownOption, arg);
         } else if (i + 1 >= args.size()) {
-            parser.Fail(arg + u" needs a value");
+            parser.Fail(CliText::NeedsValue, arg);
         } else {
             hasCount = hasCount || arg == u"--count";
             parser.Option(arg, args[++i]);
         }
     }
-    if (parser.error.empty() && !command) {
-        parser.Fail(u"no command: read, write or batch");
+    if (!parser.error && !command) {
+        parser.Fail(CliText::NoCommand);
     }
-    if (parser.error.empty()) {
+    if (!parser.error) {
         parser.options.command = *command;
         const bool changesFields =
             parser.options.dealerCode || parser.options.stockDate || parser.options.sellDate ||
             parser.options.seller || parser.options.password || parser.options.band ||
             parser.options.freqSet || parser.options.stun || parser.options.kill;
         if (*command == CliOptions::Command::Read && changesFields) {
-            parser.Fail(u"read changes no field");
+            parser.Fail(CliText::ReadChangesNoField);
         } else if (*command == CliOptions::Command::Batch && !hasCount) {
-            parser.Fail(u"batch needs --count N");
+            parser.Fail(CliText::BatchNeedsCount);
         } else if (*command != CliOptions::Command::Batch && hasCount) {
-            parser.Fail(u"--count belongs to batch");
+            parser.Fail(CliText::CountBelongsToBatch);
         } else if (*command != CliOptions::Command::Read && parser.options.json) {
-            parser.Fail(u"--json belongs to read");
+            parser.Fail(CliText::JsonBelongsToRead);
         }
     }
-    if (!parser.error.empty()) {
-        return {std::nullopt, parser.error};
+    if (parser.error) {
+        return {std::nullopt, *parser.error};
     }
     return {parser.options, {}};
-}
-
-std::u16string CliUsage() {
-    return u"usage: radioinfo-cli [--port PORT] read [--json]\n"
-           u"       radioinfo-cli [--port PORT] write [FIELDS]\n"
-           u"       radioinfo-cli [--port PORT] batch --count N [FIELDS]\n"
-           u"FIELDS: --dealer-code T --stock-date T --sell-date T --seller T --password T\n"
-           u"        --band 0|1 --freq-set 0|1 --stun 0|1 --kill 0|1\n"
-           u"PORT: COMn or a device path such as /dev/ttyUSB0; without --port, the port\n"
-           u"      the window saved (mysetup.ini)\n"
-           u"exit status: 0 done, 2 usage, 3 port cannot be opened, 4 communication error,\n"
-           u"             5 model or version error, 130 stopped by Ctrl+C\n";
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CliTexts.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,7 +9,7 @@
 
 // What the command line asks for.
 struct CliOptions {
-    enum class Command { Read, Write, Batch };
+    enum class Command { Read, Write, Batch, Help, Version };
 
     Command command = Command::Read;
     std::optional<std::u16string> port;
@@ -18,12 +20,16 @@ struct CliOptions {
     std::optional<std::int16_t> band, freqSet, stun, kill;
 };
 
+// Why the arguments are refused: a text of CliTexts about subject.
+struct CliError {
+    CliText text;
+    std::u16string subject;
+};
+
 struct CliParseResult {
     std::optional<CliOptions> options;
-    std::u16string error; // why the arguments are refused
+    CliError error{CliText::Usage, {}};
 };
 
 // Parses the arguments after the program name.
 CliParseResult ParseCliOptions(const std::vector<std::u16string>& args);
-
-std::u16string CliUsage();

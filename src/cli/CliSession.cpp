@@ -11,6 +11,7 @@ CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver)
     : window_(data_, langType),
       serial_(std::move(resolver), [this](int commEvent) { comm_.MSComm1_OnComm(commEvent); }),
       timer_([this] { comm_.WaitTimer_Timer(); }), comm_(data_, serial_, timer_, window_) {
+    serial_.SetLangType(langType);
     window_.SetComm(comm_);
     window_.OnEnd = [this] {
         if (quit_) {
@@ -43,6 +44,9 @@ int CliSession::Run(const CliOptions& options, std::int16_t portNo) {
         return Write(options);
     case CliOptions::Command::Batch:
         return Batch(options);
+    case CliOptions::Command::Help:
+    case CliOptions::Command::Version:
+        break; // answered before any session
     }
     return ExitUsage;
 }

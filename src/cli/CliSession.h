@@ -11,6 +11,7 @@
 // Exit statuses of radioinfo-cli.
 enum ExitStatus : int {
     ExitDone = 0,
+    ExitOutput = 1, // stdout or stderr could not be written
     ExitUsage = 2,
     ExitPort = 3,
     ExitCommunication = 4,

@@ -1,5 +1,7 @@
 #include "CliWindow.h"
 
+#include "CliTexts.h"
+
 #include "protocol/Messages.h"
 
 #include <QString>
@@ -65,15 +67,15 @@ void CliWindow::SetLabel6(std::u16string_view text) {
 }
 
 void CliWindow::SetText2_1(std::u16string_view text) {
-    PrintError(std::u16string(langType_ == 2 ? u"当前台数：" : u"Radio No.: ") +
-               std::u16string(text));
+    PrintError(CliTextFor(CliText::RadioNo, langType_, text));
 }
 
 MessageResult CliWindow::ShowMessage(std::u16string_view text, MessageButtons buttons,
                                      MessageIcon) {
     PrintError(text);
     if (buttons == MessageButtons::OkCancel) {
-        PrintError(OverwriteBand ? u"OK" : u"Cancel");
+        PrintError(
+            CliTextFor(OverwriteBand ? CliText::AnswerOk : CliText::AnswerCancel, langType_));
         return OverwriteBand ? MessageResult::Ok : MessageResult::Cancel;
     }
     Finish(EndOf(text));

@@ -1,6 +1,8 @@
 // radioinfo-cli: reads and writes a radio's information from the command line.
 #include "CliOptions.h"
 #include "CliSession.h"
+#include "CliTexts.h"
+#include "Version.h"
 #include "system/ModSYSType.h"
 #include "system/ModSetComm2.h"
 #include "system/QtPortResolver.h"
@@ -12,7 +14,10 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #ifndef _WIN32
@@ -55,6 +60,28 @@ QString ToQString(const std::u16string& text) {
                    static_cast<qsizetype>(text.size()));
 }
 
+void PrintOut(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stdout);
+}
+
+// Output that did not reach its file fails the run, even when the radio's
+// part went well: a script saving `read --json` must not believe it has the
+// data. Where stderr still works, it says why.
+int CheckedExit(int status, int langType) {
+    errno = 0;
+    const bool outputLost = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (outputLost) {
+        const int reason = errno != 0 ? errno : EIO;
+        PrintError(u"radioinfo-cli: " +
+                   CliTextFor(CliText::OutputFailed, langType,
+                              ToU16(QString::fromLocal8Bit(std::strerror(reason)))));
+    }
+    if ((outputLost || std::ferror(stderr) != 0) && status == ExitDone) {
+        return ExitOutput;
+    }
+    return status;
+}
+
 // The port to open: a device path as it is (under the number 1), "COMn"
 // through the port list the window uses.
 struct PortChoice {
@@ -88,33 +115,44 @@ PortChoice DefaultPort() {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    const int langType = LangTypeForLocaleId(SystemDefaultLocaleId());
     std::vector<std::u16string> args;
     for (const QString& arg : app.arguments().mid(1)) {
         args.push_back(ToU16(arg));
     }
     const CliParseResult parsed = ParseCliOptions(args);
     if (!parsed.options) {
-        PrintError(u"radioinfo-cli: " + parsed.error);
-        PrintError(CliUsage());
-        return ExitUsage;
+        PrintError(u"radioinfo-cli: " +
+                   CliTextFor(parsed.error.text, langType, parsed.error.subject));
+        PrintError(CliTextFor(CliText::Usage, langType));
+        return CheckedExit(ExitUsage, langType);
     }
     const CliOptions& options = *parsed.options;
+    if (options.command == CliOptions::Command::Help) {
+        PrintOut(ToQString(CliTextFor(CliText::Usage, langType) + u"\n" +
+                           CliTextFor(CliText::Help, langType)));
+        return CheckedExit(ExitDone, langType);
+    }
+    if (options.command == CliOptions::Command::Version) {
+        PrintOut(QStringLiteral("radioinfo-cli %1\n").arg(QLatin1String(RadioinfoVersion)));
+        return CheckedExit(ExitDone, langType);
+    }
     const std::optional<PortChoice> port =
         options.port ? ChoosePort(ToQString(*options.port)) : DefaultPort();
     if (!port) {
-        PrintError(u"radioinfo-cli: --port: COMn or a device path");
-        PrintError(CliUsage());
-        return ExitUsage;
+        PrintError(u"radioinfo-cli: " + CliTextFor(CliText::PortForm, langType));
+        PrintError(CliTextFor(CliText::Usage, langType));
+        return CheckedExit(ExitUsage, langType);
     }
     QtSerialControl::PortResolver resolver = SystemPortResolver();
     if (!port->device.isEmpty()) {
         resolver = [path = port->device](int) { return path; };
     }
 
-    CliSession session(LangTypeForLocaleId(SystemDefaultLocaleId()), resolver);
+    CliSession session(langType, resolver);
 
 #ifndef _WIN32
     const std::unique_ptr<QSocketNotifier> interrupts = StopOnSignals(session);
 #endif
-    return session.Run(options, port->number);
+    return CheckedExit(session.Run(options, port->number), langType);
 }

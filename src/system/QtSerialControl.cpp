@@ -31,16 +31,16 @@ bool QtSerialControl::PortOpen() const {
 bool QtSerialControl::Open(int portNo, std::string_view settings, std::u16string& reason) {
     const QString device = resolver_ ? resolver_(portNo) : QString();
     if (device.isEmpty()) {
-        reason = ToU16(QStringLiteral("COM%1 is not a known port.").arg(portNo));
+        reason = ToU16(UnknownPortReason(portNo, langType_));
         return false;
     }
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
-        reason = ToU16(OpenFailureReason(device, port_.error(), port_.errorString()));
+        reason = ToU16(OpenFailureReason(device, port_.error(), port_.errorString(), langType_));
         return false;
     }
     if (!ApplySettings(port_, settings)) {
-        reason = ToU16(OpenFailureReason(device, port_.error(), port_.errorString()));
+        reason = ToU16(OpenFailureReason(device, port_.error(), port_.errorString(), langType_));
         port_.close();
         return false;
     }

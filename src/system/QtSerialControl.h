@@ -18,6 +18,8 @@ class QtSerialControl : public QObject, public SerialControl {
     using ReceiveHandler = std::function<void(int commEvent)>;
 
     QtSerialControl(PortResolver resolver, ReceiveHandler onReceive);
+    // The language of the reasons Open gives (LangType: 2 Chinese, else English).
+    void SetLangType(int langType) { langType_ = langType; }
 
     bool PortOpen() const override;
     bool Open(int portNo, std::string_view settings, std::u16string& reason) override;
@@ -35,4 +37,5 @@ class QtSerialControl : public QObject, public SerialControl {
     PortResolver resolver_;
     ReceiveHandler onReceive_;
     int threshold_ = 1;
+    int langType_ = 1;
 };

@@ -34,6 +34,7 @@ void FrmMain::AlignLabel(QLabel* label, QWidget* field, float gap) {
 
 void FrmMain::ShowLanguage() {
     LangTypeValue = static_cast<std::int16_t>(LangTypeForLocaleId(platform_.systemLocaleId()));
+    serial_.SetLangType(LangTypeValue); // why a port does not open, in the same language
     const Caption captions[] = {
         {Frame1, "Radio Setting", "机器设置"},
         {Frame2, "Dealer Information", "经销商信息"},

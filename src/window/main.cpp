@@ -1,10 +1,38 @@
 // radioinfo: the dealers' radio information tool.
 #include "FrmMain.h"
+#include "Version.h"
 
 #include <QApplication>
 #include <QScreen>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// --version and --help answer before Qt looks for a display, so they work
+// from a console without one. Qt's own options (-platform, ...) pass on.
+bool AnswersOption(int argc, char* argv[], int& status) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("radioinfo %s\n", RadioinfoVersion);
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("usage: radioinfo [--help] [--version] [Qt options]\n"
+                        "The dealers' radio information tool for the KVT4610; "
+                        "see radioinfo(1).\n");
+        } else {
+            continue;
+        }
+        status = std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
+        return true;
+    }
+    return false;
+}
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (int status = 0; AnswersOption(argc, argv, status)) {
+        return status;
+    }
     QApplication app(argc, argv);
     FrmMain::UseClassicStyle();
     FrmMain window(FrmMainPlatform{});

@@ -1,6 +1,7 @@
 // radioinfo-cli against radio-sim on a pseudo-terminal: the bytes in the
 // radio afterwards, the commands it received, exit statuses and messages.
 #include "Processes.h"
+#include "Version.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <optional>
 #include <sys/types.h>
 
 namespace {
@@ -169,6 +171,7 @@ TEST_F(CliEndToEnd, FaultsEndWithTheRightStatus) {
         QString command;
         QStringList faults;
         int exitCode;
+        QString output = {}; // standard output's file, if not a pipe
     };
     const Case cases[] = {
         {"read", {"--silent-from", "1"}, 4},   // handshake
@@ -185,14 +188,20 @@ TEST_F(CliEndToEnd, FaultsEndWithTheRightStatus) {
         {"read", {"--split", "1,5,18"}, 0},    {"write", {"--split", "23,30"}, 0},
         {"read", {"--latency", "300"}, 0},     {"read", {"--model", "KVT4611"}, 5},
         {"read", {"--version", "V120"}, 5},    {"write", {"--version", "V100"}, 0},
+        {"read", {}, 1, "/dev/full"}, // the record read, but lost on its way out
     };
     for (const Case& c : cases) {
         SimulatedRadio radio(SimArguments(c.faults));
-        const CliRun run = RunCli({"--port", radio.Device(), c.command});
+        const CliRun run = RunCli({"--port", radio.Device(), c.command}, "C", 20000, {}, c.output);
         const std::string name = (c.command + " " + c.faults.join(' ')).toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
         if (c.exitCode == 4) {
             EXPECT_EQ(run.err.count("Communication Error!"), 1) << name;
+        }
+        if (c.exitCode == 1) {
+            EXPECT_TRUE(run.err.contains("cannot write the output: No space left on device"))
+                << name << "\n"
+                << run.err.toStdString();
         }
     }
 }
@@ -210,13 +219,44 @@ TEST_F(CliEndToEnd, ModelErrorEndsBeforeAnyWrite) {
     EXPECT_EQ(ReadFile(saved).toHex(' '), untouched.toHex(' '));
 }
 
+// The radio's messages as the Chinese window shows them, and the command
+// line's own texts in Chinese too; the English-only messages stay English.
 TEST_F(CliEndToEnd, ChineseLocaleGivesChineseMessages) {
-    SimulatedRadio radio(SimArguments({"--model", "KVT4611"}));
-    const CliRun run = RunCli({"--port", radio.Device(), "read"}, "zh_CN.UTF-8");
-    EXPECT_EQ(run.exitCode, 5);
-    EXPECT_TRUE(
-        run.err.contains(QString::fromUtf8("机型或频段错误!\n对讲机机型:KVT4611\n对讲机版本:V110")))
-        << run.err.toStdString();
+    struct Case {
+        QStringList simArguments; // no radio when empty
+        QStringList arguments;
+        int exitCode;
+        QStringList texts;
+    };
+    const Case cases[] = {
+        {{"--model", "KVT4611"},
+         {"read"},
+         5,
+         {"机型或频段错误!\n对讲机机型:KVT4611\n对讲机版本:V110"}},
+        {{},
+         {"--port", "COM41", "read"},
+         3,
+         {"Cannot Open Communication Port.", "COM41 不是已知的串口。"}},
+        {{},
+         {"--port", "/dev/null", "write", "--band", "2"},
+         2,
+         {"--band：只能是 0 或 1", "用法："}},
+    };
+    QTemporaryDir config; // no aliases
+    for (const Case& c : cases) {
+        std::optional<SimulatedRadio> radio;
+        QStringList arguments = c.arguments;
+        if (!c.simArguments.isEmpty()) {
+            radio.emplace(SimArguments(c.simArguments));
+            arguments = QStringList{"--port", radio->Device()} + arguments;
+        }
+        const CliRun run =
+            RunCli(arguments, "zh_CN.UTF-8", 20000, {"XDG_CONFIG_HOME=" + config.path()});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        for (const QString& text : c.texts) {
+            EXPECT_TRUE(run.err.contains(text)) << run.err.toStdString();
+        }
+    }
 }
 
 TEST_F(CliEndToEnd, PortThatCannotOpen) {
@@ -250,6 +290,33 @@ TEST(CliUsage, BadArgumentsGiveUsage) {
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("usage:")) << args.join(' ').toStdString();
     }
+}
+
+TEST(CliUsage, HelpAndVersionAnswerOnStandardOutput) {
+    struct Case {
+        QStringList arguments;
+        QString outputFile;
+        int exitCode;
+        QByteArray outputStart;
+    };
+    const QByteArray version = QByteArray("radioinfo-cli ") + RadioinfoVersion + "\n";
+    const Case cases[] = {
+        {{"--help"}, {}, 0, "usage: radioinfo-cli [--port PORT] read"},
+        {{"-h"}, {}, 0, "usage: radioinfo-cli [--port PORT] read"},
+        {{"--port", "COM1", "write", "--help"}, {}, 0, "usage: radioinfo-cli"},
+        {{"--version"}, {}, 0, version},
+        {{"--help"}, "/dev/full", 1, {}},
+        {{"--version"}, "/dev/full", 1, {}},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = RunCli(c.arguments, "C", 20000, {}, c.outputFile);
+        const std::string name =
+            c.arguments.join(' ').toStdString() + " > " + c.outputFile.toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << name;
+        EXPECT_TRUE(run.out.startsWith(c.outputStart)) << name << "\n" << run.out.toStdString();
+        EXPECT_EQ(run.err.isEmpty(), c.exitCode == 0) << name << "\n" << run.err.toStdString();
+    }
+    EXPECT_EQ(RunCli({"--version"}).out, version);
 }
 
 TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {

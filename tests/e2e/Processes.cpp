@@ -41,7 +41,7 @@ QStringList SimulatedRadio::StopAndTranscript() {
 }
 
 CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs,
-              const QStringList& extraEnvironment) {
+              const QStringList& extraEnvironment, const QString& outputFile) {
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("LC_ALL");
@@ -51,6 +51,9 @@ CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs,
         env.insert(entry.section('=', 0, 0), entry.section('=', 1));
     }
     cli.setProcessEnvironment(env);
+    if (!outputFile.isEmpty()) {
+        cli.setStandardOutputFile(outputFile);
+    }
     cli.start(RADIOINFO_CLI, arguments);
     CliRun run;
     if (!cli.waitForFinished(timeoutMs)) {

@@ -31,9 +31,10 @@ struct CliRun {
 };
 
 // Runs radioinfo-cli to its end (at most timeoutMs) in the given language.
-// extraEnvironment holds NAME=value entries.
+// extraEnvironment holds NAME=value entries; standard output goes to
+// outputFile when one is given.
 CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeoutMs = 20000,
-              const QStringList& extraEnvironment = {});
+              const QStringList& extraEnvironment = {}, const QString& outputFile = {});
 
 // A radio's 256 bytes as a file for --image.
 QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image);

@@ -51,6 +51,17 @@ INSTANTIATE_TEST_SUITE_P(
                         "radios", {"--bench", "1,1", "--radios", "5", "--bench-images", "a"}, 5}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// --version is also the radio's version text; only a bare last --version asks
+// for the program's.
+TEST(Options, VersionWithATextSetsTheRadiosVersion) {
+    EXPECT_TRUE(parse({"--version"}).showVersion);
+    EXPECT_TRUE(parse({"--pace", "--version"}).showVersion);
+    const Options text = parse({"--version", "V120"});
+    EXPECT_FALSE(text.showVersion);
+    EXPECT_EQ(text.version, "V120");
+    EXPECT_EQ(parse({"--version=V100"}).version, "V100");
+}
+
 TEST(Options, DefaultsAreAPlainRadio) {
     const Options options = parse({});
     EXPECT_FALSE(options.pace);

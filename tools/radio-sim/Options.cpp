@@ -162,6 +162,12 @@ Options parseOptions(std::span<const char* const> arguments) {
             options.help = true;
             continue;
         }
+        // --version sets the radio's version text; with no text after it, it
+        // asks for the program's own version instead.
+        if (argument == "--version" && i + 1 == arguments.size()) {
+            options.showVersion = true;
+            continue;
+        }
         if (argument == "--pace") {
             options.pace = true;
             continue;
@@ -252,6 +258,7 @@ Behaviour worth knowing:
   - SIGINT or SIGTERM stops the simulator cleanly (exit status 0).
 
   -h, --help           show this text
+  --version            (as the last argument, without TEXT) show the program's version
 )";
 }
 

@@ -23,6 +23,7 @@ struct BenchOptions {
 
 struct Options {
     bool help = false;
+    bool showVersion = false; // --version without a text: the program's version
     std::optional<std::filesystem::path> link;
     std::optional<std::filesystem::path> image;
     std::optional<std::filesystem::path> save;

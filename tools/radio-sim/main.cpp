@@ -5,6 +5,7 @@
 #include "RadioMemories.h"
 #include "Simulator.h"
 #include "Transcript.h"
+#include "Version.h"
 
 #include <iostream>
 #include <optional>
@@ -22,7 +23,11 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << usageText();
-        return 0;
+        return std::cout.flush() ? 0 : 1;
+    }
+    if (options.showVersion) {
+        std::cout << "radio-sim " << RadioinfoVersion << '\n';
+        return std::cout.flush() ? 0 : 1;
     }
     try {
         std::vector<Memory> memories = radioMemories(options);

@@ -1,0 +1,60 @@
+# What a user gets beyond the programs: manual pages, desktop metadata, bash
+# completion, the Debian documentation; and the Debian package made of it all
+# (scripts/package runs CPack).
+
+# Debian wants manual pages and changelogs compressed with gzip -9n (no name,
+# no time stamp), so the package is the same whenever it is built.
+set(compressed_docs)
+foreach(page radioinfo radioinfo-cli radio-sim)
+  set(source ${PROJECT_SOURCE_DIR}/data/man/${page}.1)
+  set(gz ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+  add_custom_command(OUTPUT ${gz}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+      COMMAND gzip -9n -c ${source} > ${gz}
+      DEPENDS ${source} VERBATIM)
+  list(APPEND compressed_docs ${gz})
+  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+set(changelog_gz ${CMAKE_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${changelog_gz}
+    COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/data/debian/changelog > ${changelog_gz}
+    DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog VERBATIM)
+list(APPEND compressed_docs ${changelog_gz})
+add_custom_target(radioinfo-docs ALL DEPENDS ${compressed_docs})
+
+install(FILES ${changelog_gz} data/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES data/radioinfo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES data/bash-completion/radioinfo-cli
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME radioinfo)
+set(CPACK_PACKAGE_VENDOR "The radioinfo maintainers")
+set(CPACK_PACKAGE_CONTACT "radioinfo maintainers <maintainers@users.noreply.c-seed-596c8c06.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dealers' service tool for the KVT4610 radio")
+# The synopsis is the summary above; CPack indents these lines and turns the
+# empty one into the paragraph mark.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Through the programming cable on a serial port, radioinfo reads the
+information area of a KVT4610 dual-band handheld radio (model, versions,
+band, serial number, dates, codes, dealer data, password and flags) into
+one window, and writes back the dealer settings, the programming password,
+the transmit band and the Freq. Set, Stun and Kill flags.
+
+radioinfo-cli does the same from scripts; radio-sim simulates a radio for
+trying the tools without one.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # radioinfo_<version>_amd64.deb
+set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://radioinfo.example.org/")
+# The libraries come from the binaries (dpkg-shlibdeps); Qt loads its X11
+# platform plugin at run time, which no binary names.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Arial's metric twin for the measured layout, and the Chinese glyphs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, fonts-noto-cjk")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)
