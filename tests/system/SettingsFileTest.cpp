@@ -3,7 +3,7 @@
 #include "TempDir.h"
 
 #ifdef _WIN32
-#include "windows/WineHost.h"
+#include "windows/UnderWine.h"
 #endif
 
 #include <gtest/gtest.h>

@@ -58,11 +58,6 @@ void WriteVersionSetting(const std::optional<std::string>& name) {
 }
 } // namespace
 
-bool RunningUnderWine() {
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 std::optional<std::string> RunThisProgram(std::string_view arguments) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;

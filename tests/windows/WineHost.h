@@ -1,14 +1,13 @@
 #pragma once
 
+#include "UnderWine.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 // What the Windows tests need from the system they run on, whether that is
 // Windows or Wine.
-
-// True when Wine runs this program (its ntdll exports wine_get_version).
-bool RunningUnderWine();
 
 // Runs this program again with the arguments and returns what it printed on
 // standard output once it has ended; nullopt when it could not be started.
