@@ -81,11 +81,20 @@ std::optional<std::string> RunThisProgram(std::string_view arguments) {
         CloseHandle(readEnd);
         return std::nullopt;
     }
+    // The child prints one short line, which fits the pipe's buffer, so it
+    // can end before anything is read; one that hangs is ended.
+    constexpr DWORD ChildTimeoutMs = 60000;
+    const bool ended = WaitForSingleObject(process.hProcess, ChildTimeoutMs) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(process.hProcess, 1);
+    }
     std::string output = ReadAll(readEnd);
-    WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     CloseHandle(readEnd);
+    if (!ended) {
+        return std::nullopt;
+    }
     return output;
 }
 

@@ -10,7 +10,8 @@
 // Windows or Wine.
 
 // Runs this program again with the arguments and returns what it printed on
-// standard output once it has ended; nullopt when it could not be started.
+// standard output once it has ended; nullopt when it could not be started or
+// did not end within a minute. Meant for children that print a line or two.
 std::optional<std::string> RunThisProgram(std::string_view arguments);
 
 // Sets what Wine's version query reports to the programs started from now on,
