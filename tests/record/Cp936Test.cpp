@@ -59,6 +59,15 @@ const DecodeRow DecodeRows[] = {
     {"a valid pair after 0xFF", "\xFF\xD6\xD0"s, u"\uF8F5中", u"\uFFFD中"},
 };
 
+// Test names and failures show a row by what it tries.
+void PrintTo(const EncodeRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
+void PrintTo(const DecodeRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
 class Cp936Encode : public testing::TestWithParam<EncodeRow> {};
 class Cp936Decode : public testing::TestWithParam<DecodeRow> {};
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
@@ -168,21 +169,35 @@ const KeptCase KeptCases[] = {
     {"bytes that are not text", "[a]\r\n\xFF\xFE=\x80\r\nno equals\r\n[language]\r\ncomPort=3\r\n",
      "[a]\r\n\xFF\xFE=\x80\r\nno equals\r\n[language]\r\ncomPort=7\r\n"},
 };
+
+void PrintTo(const KeptCase& c, std::ostream* out) {
+    *out << c.what;
+}
 } // namespace
 
-TEST(SettingsFile, WritingKeepsEveryOtherLineByteForByte) {
+class SettingsFileLines : public testing::TestWithParam<KeptCase> {};
+
+TEST_P(SettingsFileLines, WritingKeepsEveryOtherLineByteForByte) {
 #ifdef _WIN32
     const bool underWine = RunningUnderWine();
 #else
     const bool underWine = false;
 #endif
-    for (const KeptCase& c : KeptCases) {
-        SCOPED_TRACE(c.what);
-        TempDir temp;
-        const fs::path file = temp.Path() / "mysetup.ini";
-        WriteBytes(file, c.before);
-        EXPECT_TRUE(SettingsFile(file).WriteComPort(7));
-        EXPECT_EQ(ReadBytes(file), underWine ? c.afterUnderWine.value_or(c.after) : c.after);
-        EXPECT_EQ(SettingsFile(file).ReadComPort(), 7);
-    }
+    const KeptCase& c = GetParam();
+    TempDir temp;
+    const fs::path file = temp.Path() / "mysetup.ini";
+    WriteBytes(file, c.before);
+    EXPECT_TRUE(SettingsFile(file).WriteComPort(7));
+    EXPECT_EQ(ReadBytes(file), underWine ? c.afterUnderWine.value_or(c.after) : c.after);
+    EXPECT_EQ(SettingsFile(file).ReadComPort(), 7);
 }
+
+INSTANTIATE_TEST_SUITE_P(WindowsLineEnds, SettingsFileLines, testing::ValuesIn(KeptCases),
+                         [](const testing::TestParamInfo<KeptCase>& row) {
+                             std::string name;
+                             for (const char c : std::string(row.param.what)) {
+                                 name.push_back(std::isalnum(static_cast<unsigned char>(c)) ? c
+                                                                                            : '_');
+                             }
+                             return name;
+                         });

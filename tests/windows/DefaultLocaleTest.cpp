@@ -22,6 +22,10 @@ const LocaleRow LocaleRows[] = {
     {"zh_CN.UTF-8", 0x0804, 2},
 };
 
+void PrintTo(const LocaleRow& row, std::ostream* out) {
+    *out << "LC_ALL=" << row.lcAll;
+}
+
 class DefaultLocale : public testing::TestWithParam<LocaleRow> {};
 } // namespace
 

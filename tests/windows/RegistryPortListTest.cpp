@@ -86,17 +86,21 @@ class RegistryPortList : public testing::Test {
 };
 
 struct StartRow {
-    const char* what;
+    const char* name;
     enum Saved { SimPort, Nothing, Unlisted, Negative } saved;
     bool selectsSimPort; // else the first listed port
 };
 
 const StartRow StartRows[] = {
-    {"saved port listed: kept", StartRow::SimPort, true},
-    {"nothing saved: the first listed", StartRow::Nothing, false},
-    {"saved port not listed: the first listed", StartRow::Unlisted, false},
-    {"negative saved number: the first listed", StartRow::Negative, false},
+    {"SavedListedIsKept", StartRow::SimPort, true},
+    {"NothingSavedTakesTheFirstListed", StartRow::Nothing, false},
+    {"SavedNotListedTakesTheFirstListed", StartRow::Unlisted, false},
+    {"NegativeSavedTakesTheFirstListed", StartRow::Negative, false},
 };
+
+void PrintTo(const StartRow& row, std::ostream* out) {
+    *out << row.name;
+}
 } // namespace
 
 // Windows lists only its own ports; Wine adds the host's serial devices
@@ -123,18 +127,22 @@ TEST_F(RegistryPortList, TheSystemSourceIsTheRegistryAndOpensPortsByName) {
     EXPECT_EQ(SystemPortDevice(simPort_), ComPortText(simPort_));
 }
 
-TEST_F(RegistryPortList, StartUpSelectsBySavedPort) {
-    for (const StartRow& row : StartRows) {
-        SCOPED_TRACE(row.what);
-        const int saved = row.saved == StartRow::SimPort    ? simPort_
-                          : row.saved == StartRow::Unlisted ? UnlistedPortNumber(list_)
-                          : row.saved == StartRow::Negative ? -1
-                                                            : 0;
-        const int expected = row.selectsSimPort ? simPort_ : first_;
-        EXPECT_EQ(StartPortNumber(false, static_cast<std::int16_t>(saved), list_, first_),
-                  expected);
-    }
+class RegistryStartPort : public RegistryPortList, public testing::WithParamInterface<StartRow> {};
+
+TEST_P(RegistryStartPort, StartUpSelectsBySavedPort) {
+    const StartRow& row = GetParam();
+    const int saved = row.saved == StartRow::SimPort    ? simPort_
+                      : row.saved == StartRow::Unlisted ? UnlistedPortNumber(list_)
+                      : row.saved == StartRow::Negative ? -1
+                                                        : 0;
+    const int expected = row.selectsSimPort ? simPort_ : first_;
+    EXPECT_EQ(StartPortNumber(false, static_cast<std::int16_t>(saved), list_, first_), expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(SavedPorts, RegistryStartPort, testing::ValuesIn(StartRows),
+                         [](const testing::TestParamInfo<StartRow>& row) {
+                             return std::string(row.param.name);
+                         });
 
 TEST_F(RegistryPortList, TheListedPortReachesTheRadio) {
     const std::string name = "\\\\.\\COM" + std::to_string(simPort_);

@@ -24,6 +24,10 @@ const VersionRow VersionRows[] = {
     {"win10", "2 6.2", false},
 };
 
+void PrintTo(const VersionRow& row, std::ostream* out) {
+    *out << row.wineVersion;
+}
+
 class VersionQuery : public testing::TestWithParam<VersionRow> {};
 } // namespace
 
