@@ -2,14 +2,27 @@
 
 #include "TempDir.h"
 
+#ifdef _WIN32
+#include "windows/UnderWine.h"
+#endif
+
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
+// The line end of a file the settings code creates: the system's own.
+#ifdef _WIN32
+const std::string Eol = "\r\n";
+#else
+const std::string Eol = "\n";
+#endif
+
 std::int16_t ReadSaved(const std::string& fileContent) {
     TempDir temp;
     const fs::path file = temp.Path() / "mysetup.ini";
@@ -63,13 +76,13 @@ TEST(SettingsFile, MissingFileSectionOrKeyReadsZero) {
 
 TEST(SettingsFile, WritesTheDecimalNumber) {
     TempDir temp;
-    const SettingsFile settings(temp.Path() / "cfg" / "mysetup.ini");
+    const SettingsFile settings(temp.Path() / "mysetup.ini");
     EXPECT_TRUE(settings.WriteComPort(3));
-    EXPECT_EQ(ReadBytes(settings.Path()), "[language]\ncomPort=3\n");
+    EXPECT_EQ(ReadBytes(settings.Path()), "[language]" + Eol + "comPort=3" + Eol);
     EXPECT_TRUE(settings.WriteComPort(123));
     EXPECT_EQ(settings.ReadComPort(), 123);
     EXPECT_TRUE(settings.WriteComPort(-1));
-    EXPECT_EQ(ReadBytes(settings.Path()), "[language]\ncomPort=-1\n");
+    EXPECT_EQ(ReadBytes(settings.Path()), "[language]" + Eol + "comPort=-1" + Eol);
     EXPECT_TRUE(settings.WriteComPort(0));
     EXPECT_EQ(settings.ReadComPort(), 0);
 }
@@ -77,9 +90,9 @@ TEST(SettingsFile, WritesTheDecimalNumber) {
 TEST(SettingsFile, ASavedLeadingZeroIsRewrittenPlain) {
     TempDir temp;
     const fs::path file = temp.Path() / "mysetup.ini";
-    WriteBytes(file, "[language]\ncomPort=07\n");
+    WriteBytes(file, "[language]" + Eol + "comPort=07" + Eol);
     EXPECT_TRUE(SettingsFile(file).WriteComPort(7));
-    EXPECT_EQ(ReadBytes(file), "[language]\ncomPort=7\n");
+    EXPECT_EQ(ReadBytes(file), "[language]" + Eol + "comPort=7" + Eol);
 }
 
 TEST(SettingsFile, AFailedWriteIsReportedNotThrown) {
@@ -90,6 +103,23 @@ TEST(SettingsFile, AFailedWriteIsReportedNotThrown) {
     EXPECT_EQ(settings.ReadComPort(), 0);
 }
 
+#ifdef _WIN32
+TEST(SettingsFile, LivesBesideTheProgram) {
+    const fs::path expected = fs::path(_pgmptr).parent_path() / "mysetup.ini";
+    EXPECT_EQ(DefaultSettingsPath(), expected);
+    const SettingsFile settings;
+    EXPECT_EQ(settings.Path(), expected);
+    const bool existed = fs::exists(expected);
+    const std::string before = ReadBytes(expected);
+    EXPECT_TRUE(settings.WriteComPort(4));
+    EXPECT_EQ(settings.ReadComPort(), 4);
+    if (existed) {
+        WriteBytes(expected, before);
+    } else {
+        fs::remove(expected);
+    }
+}
+#else
 TEST(SettingsFile, LivesInTheConfigFolder) {
     TempDir temp;
     ScopedEnv xdg("XDG_CONFIG_HOME", temp.Path().string());
@@ -101,3 +131,73 @@ TEST(SettingsFile, LivesInTheConfigFolder) {
     EXPECT_TRUE(settings.WriteComPort(4));
     EXPECT_EQ(ReadBytes(expected), "[language]\ncomPort=4\n");
 }
+#endif
+
+namespace {
+struct KeptCase {
+    const char* what;
+    std::string before;
+    std::string after; // with comPort set to 7
+    std::optional<std::string> afterUnderWine = std::nullopt;
+};
+
+// Files with Windows line ends, as a dealer's editor leaves them.
+const KeptCase KeptCases[] = {
+    {"value replaced", "[language]\r\ncomPort=3\r\n", "[language]\r\ncomPort=7\r\n"},
+    {"comments and other keys kept",
+     "; radioinfo\r\n[language]\r\n# note\r\nlang=2\r\ncomPort=3 ; old\r\nzz=9\r\n",
+     "; radioinfo\r\n[language]\r\n# note\r\nlang=2\r\ncomPort=7\r\nzz=9\r\n"},
+    {"missing section appended", "; settings\r\n[other]\r\nx=1\r\n",
+     "; settings\r\n[other]\r\nx=1\r\n[language]\r\ncomPort=7\r\n"},
+    {"missing section, no line end at the end", "[other]\r\nx=1",
+     "[other]\r\nx=1\r\n[language]\r\ncomPort=7\r\n"},
+    {"missing key added after the section's last key", "[language]\r\nlang=2\r\n[other]\r\ny=2\r\n",
+     "[language]\r\nlang=2\r\ncomPort=7\r\n[other]\r\ny=2\r\n"},
+    {"key only in another section", "[other]\r\ncomPort=3\r\n[language]\r\nx=1\r\n",
+     "[other]\r\ncomPort=3\r\n[language]\r\nx=1\r\ncomPort=7\r\n"},
+    {"names in any case", "[LANGUAGE]\r\nCOMPORT=3\r\n", "[LANGUAGE]\r\nCOMPORT=7\r\n"},
+    {"first of two keys", "[language]\r\ncomPort=3\r\ncomPort=4\r\n",
+     "[language]\r\ncomPort=7\r\ncomPort=4\r\n"},
+    {"same value: untouched", "[language]\r\ncomPort = 7  \r\n", "[language]\r\ncomPort = 7  \r\n"},
+    // Wine writes the file anew from what it parsed and leaves out blank
+    // lines; Windows changes only the key's line.
+    {"blank lines kept", "[other]\r\nx=1\r\n\r\n[language]\r\ncomPort=3\r\n",
+     "[other]\r\nx=1\r\n\r\n[language]\r\ncomPort=7\r\n",
+     "[other]\r\nx=1\r\n[language]\r\ncomPort=7\r\n"},
+    {"UTF-8 byte order mark", "\xEF\xBB\xBF[language]\r\ncomPort=3\r\n",
+     "\xEF\xBB\xBF[language]\r\ncomPort=7\r\n"},
+    {"bytes that are not text", "[a]\r\n\xFF\xFE=\x80\r\nno equals\r\n[language]\r\ncomPort=3\r\n",
+     "[a]\r\n\xFF\xFE=\x80\r\nno equals\r\n[language]\r\ncomPort=7\r\n"},
+};
+
+void PrintTo(const KeptCase& c, std::ostream* out) {
+    *out << c.what;
+}
+} // namespace
+
+class SettingsFileLines : public testing::TestWithParam<KeptCase> {};
+
+TEST_P(SettingsFileLines, WritingKeepsEveryOtherLineByteForByte) {
+#ifdef _WIN32
+    const bool underWine = RunningUnderWine();
+#else
+    const bool underWine = false;
+#endif
+    const KeptCase& c = GetParam();
+    TempDir temp;
+    const fs::path file = temp.Path() / "mysetup.ini";
+    WriteBytes(file, c.before);
+    EXPECT_TRUE(SettingsFile(file).WriteComPort(7));
+    EXPECT_EQ(ReadBytes(file), underWine ? c.afterUnderWine.value_or(c.after) : c.after);
+    EXPECT_EQ(SettingsFile(file).ReadComPort(), 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowsLineEnds, SettingsFileLines, testing::ValuesIn(KeptCases),
+                         [](const testing::TestParamInfo<KeptCase>& row) {
+                             std::string name;
+                             for (const char c : std::string(row.param.what)) {
+                                 name.push_back(std::isalnum(static_cast<unsigned char>(c)) ? c
+                                                                                            : '_');
+                             }
+                             return name;
+                         });

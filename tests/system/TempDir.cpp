@@ -6,7 +6,34 @@
 #include <stdexcept>
 #include <vector>
 
-TempDir::TempDir() {
+#ifdef _WIN32
+#include <process.h>
+#endif
+
+namespace {
+#ifdef _WIN32
+// Windows has no mkdtemp: try numbered names until a folder is new.
+std::filesystem::path MakeTempFolder() {
+    const auto base = std::filesystem::temp_directory_path();
+    const std::string prefix = "radioinfo-test-" + std::to_string(_getpid()) + "-";
+    for (int attempt = 0; attempt < 10000; ++attempt) {
+        const auto path = base / (prefix + std::to_string(attempt));
+        if (std::filesystem::create_directory(path)) {
+            return path;
+        }
+    }
+    throw std::runtime_error("no fresh temporary folder");
+}
+
+void SetVariable(const std::string& name, const std::string& value) {
+    ::_putenv_s(name.c_str(), value.c_str());
+}
+
+void UnsetVariable(const std::string& name) {
+    ::_putenv_s(name.c_str(), ""); // an empty value removes it
+}
+#else
+std::filesystem::path MakeTempFolder() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "radioinfo-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
@@ -14,8 +41,20 @@ TempDir::TempDir() {
     if (::mkdtemp(buffer.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
-    path_ = buffer.data();
+    return buffer.data();
 }
+
+void SetVariable(const std::string& name, const std::string& value) {
+    ::setenv(name.c_str(), value.c_str(), 1);
+}
+
+void UnsetVariable(const std::string& name) {
+    ::unsetenv(name.c_str());
+}
+#endif
+} // namespace
+
+TempDir::TempDir() : path_(MakeTempFolder()) {}
 
 TempDir::~TempDir() {
     std::error_code ignored;
@@ -28,17 +67,17 @@ ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
         previous_ = old;
     }
     if (value) {
-        ::setenv(name_.c_str(), value->c_str(), 1);
+        SetVariable(name_, *value);
     } else {
-        ::unsetenv(name_.c_str());
+        UnsetVariable(name_);
     }
 }
 
 ScopedEnv::~ScopedEnv() {
     if (previous_) {
-        ::setenv(name_.c_str(), previous_->c_str(), 1);
+        SetVariable(name_, *previous_);
     } else {
-        ::unsetenv(name_.c_str());
+        UnsetVariable(name_);
     }
 }
 

@@ -19,7 +19,8 @@ class TempDir {
 };
 
 // Sets (or, with nullopt, unsets) an environment variable for the lifetime of
-// the object and restores what was there before.
+// the object and restores what was there before. On Windows an empty value
+// unsets it too.
 class ScopedEnv {
   public:
     ScopedEnv(std::string name, const std::optional<std::string>& value);
