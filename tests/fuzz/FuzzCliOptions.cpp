@@ -1,0 +1,51 @@
+// radioinfo-cli's options, any words at all: parsing never fails unsafely,
+// and what it accepts fits the radio.
+#include "FuzzInput.h"
+#include "cli/CliOptions.h"
+#include "record/Cp936.h"
+
+#include <algorithm>
+
+namespace {
+// Words separated by 0x00; each byte one character, 0xC0 and up stand for
+// characters beyond Latin-1, Chinese among them.
+std::vector<std::u16string> Words(std::span<const std::uint8_t> bytes) {
+    std::vector<std::u16string> words(1);
+    for (const std::uint8_t b : bytes) {
+        if (b == 0) {
+            words.emplace_back();
+        } else {
+            words.back() +=
+                b >= 0xC0 ? static_cast<char16_t>(0x4E00 + b) : static_cast<char16_t>(b);
+        }
+    }
+    return words;
+}
+
+bool Fits(const std::optional<std::u16string>& text, std::size_t bytes) {
+    if (!text) {
+        return true;
+    }
+    const auto encoded = EncodeCp936(*text);
+    return encoded && encoded->size() <= bytes;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const CliParseResult parsed = ParseCliOptions(Words(std::span(data, size)));
+    if (!parsed.options) {
+        return 0;
+    }
+    const CliOptions& o = *parsed.options;
+    Require(!o.password ||
+                (o.password->size() <= 4 && std::all_of(o.password->begin(), o.password->end(),
+                                                        [](char16_t c) { return c < 0x80; })),
+            "a password the radio cannot hold was accepted");
+    for (const auto* text : {&o.dealerCode, &o.stockDate, &o.sellDate, &o.seller}) {
+        Require(Fits(*text, 16), "a dealer field the radio cannot hold was accepted");
+    }
+    for (const auto* flag : {&o.band, &o.freqSet, &o.stun, &o.kill}) {
+        Require(!*flag || **flag == 0 || **flag == 1, "a flag other than 0 or 1 was accepted");
+    }
+    return 0;
+}
