@@ -130,7 +130,7 @@ class FrmMain : public QWidget, public WindowSide {
     void FillBandList();
     void InstallFieldRules();
     void Place(QWidget* control, TwipsRect rect);
-    QLabel* NewLabel(QWidget* parent, TwipsRect rect, const QString& caption);
+    QLabel* NewLabel(QWidget* parent, TwipsRect rect);
     EntryLineEdit* NewLineEdit(QWidget* parent, TwipsRect rect, int maxLength);
     void SetCaption(QWidget* control, const QString& caption);
     void AutoSizeLabel(QLabel* label);
