@@ -7,7 +7,7 @@
 // /proc/PID/task/*/schedstat, stops growing. Then it is killed, and its CPU
 // time and peak memory are what the kernel reports for it.
 #include "system/LinuxPortSource.h"
-#include "system/QtSerialDevices.h"
+#include "system/SystemPorts.h"
 #include "window/FrmMain.h"
 
 #include <QApplication>
@@ -68,7 +68,7 @@ double ProcessCpuSeconds(pid_t pid) {
 // settings stay untouched; killed at the end.
 class Running {
   public:
-    Running(const std::string& program, const std::string& config) {
+    Running(const std::vector<std::string>& command, const std::string& config) {
         std::vector<std::string> env{"XDG_CONFIG_HOME=" + config};
         for (char** e = environ; *e != nullptr; ++e) {
             if (std::string(*e).rfind("XDG_CONFIG_HOME=", 0) != 0) {
@@ -80,9 +80,13 @@ class Running {
             envp.push_back(e.data());
         }
         envp.push_back(nullptr);
-        std::string arg0 = program;
-        char* argv[] = {arg0.data(), nullptr};
-        if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
+        std::vector<std::string> args = command;
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) {
             pid_ = -1;
         }
     }
@@ -138,14 +142,14 @@ double Seconds(const timeval& time) {
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
 }
 
-bool MeasureStartUp(const std::string& program, int runs, StartUp& result) {
+bool MeasureStartUp(const std::vector<std::string>& program, int runs, StartUp& result) {
     std::vector<double> cpu;
     std::vector<double> peak;
     for (int run = 0; run < runs; ++run) {
         QTemporaryDir config;
         Running running(program, config.path().toStdString());
         if (running.Pid() <= 0 || running.WaitUntilQuiet() < 0) {
-            std::fprintf(stderr, "window-bench: %s did not start\n", program.c_str());
+            std::fprintf(stderr, "window-bench: %s did not start\n", program[0].c_str());
             return false;
         }
         const rusage usage = running.Stop();
@@ -157,8 +161,8 @@ bool MeasureStartUp(const std::string& program, int runs, StartUp& result) {
 }
 
 // The share of a core each program uses while idle, both measured at once.
-std::pair<double, double> IdleShareOfCore(const std::string& first, const std::string& second,
-                                          int seconds) {
+std::pair<double, double> IdleShareOfCore(const std::vector<std::string>& first,
+                                          const std::vector<std::string>& second, int seconds) {
     QTemporaryDir config;
     QTemporaryDir secondConfig;
     Running a(first, config.path().toStdString());
@@ -198,7 +202,7 @@ double TickSeconds(bool stamped, bool change) {
     QTemporaryDir config;
     const fs::path aliases = fs::path(config.path().toStdString()) / "ports";
     fs::create_directory(aliases);
-    auto system = std::make_shared<LinuxPortSource>(aliases, QtSerialDevices);
+    auto system = std::make_shared<LinuxPortSource>(aliases, SystemSerialDevices);
     FrmMainPlatform platform;
     platform.ports =
         stamped ? std::shared_ptr<PortSource>(system) : std::make_shared<UnstampedPorts>(system);
@@ -238,20 +242,28 @@ int main(int argc, char* argv[]) {
     if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
         setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
     }
-    const std::string radioinfo = argv[1];
-    const std::string bare = argv[2];
+    const std::vector<std::string> radioinfo{argv[1]};
+    const std::vector<std::string> bare{argv[2]};
+    const std::vector<std::string> bareText{argv[2], "--label"};
     const int idleSeconds = argc > 3 ? std::atoi(argv[3]) : 60;
     const int runs = argc > 4 ? std::atoi(argv[4]) : 5;
 
     StartUp tool;
     StartUp yardstick;
-    if (!MeasureStartUp(radioinfo, runs, tool) || !MeasureStartUp(bare, runs, yardstick)) {
+    StartUp withText;
+    if (!MeasureStartUp(radioinfo, runs, tool) || !MeasureStartUp(bare, runs, yardstick) ||
+        !MeasureStartUp(bareText, runs, withText)) {
         return 1;
     }
     std::printf("start-up CPU   radioinfo %.3f s, bare window %.3f s: %.2fx (median of %d)\n",
                 tool.cpu, yardstick.cpu, tool.cpu / yardstick.cpu, runs);
     std::printf("peak memory    radioinfo %.1f MB, bare window %.1f MB: %.2fx\n", tool.peakMb,
                 yardstick.peakMb, tool.peakMb / yardstick.peakMb);
+    // What any window with a caption pays for its fonts.
+    std::printf("bare window with one label: CPU %.3f s, peak %.1f MB; radioinfo against it: "
+                "%.2fx CPU, %.2fx memory\n",
+                withText.cpu, withText.peakMb, tool.cpu / withText.cpu,
+                tool.peakMb / withText.peakMb);
     std::fflush(stdout);
     const auto [toolIdle, bareIdle] = IdleShareOfCore(radioinfo, bare, idleSeconds);
     std::printf("idle CPU       radioinfo %.3f %%, bare window %.3f %% of a core over %d s\n",
