@@ -34,7 +34,9 @@ void FrmMain::WatchPortPopup() {
         portPopupOpen_ = open;
         if (!open && portRefreshWaiting_) {
             portRefreshWaiting_ = false;
-            ReShowComPortTimer_Timer();
+            // Queued: a pick that closes the list is taken before the refresh.
+            QMetaObject::invokeMethod(this, &FrmMain::ReShowComPortTimer_Timer,
+                                      Qt::QueuedConnection);
         }
     });
     // The view sits in the popup's own window, which is what opens and closes.
