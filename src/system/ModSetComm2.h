@@ -18,11 +18,18 @@ struct SystemPort {
     bool operator==(const SystemPort&) const = default;
 };
 
+// A fingerprint of what a port source reads.
+using PortStamp = std::vector<std::int64_t>;
+
 // A source of the system's ports, in the system's order.
 class PortSource {
   public:
     virtual ~PortSource() = default;
     virtual std::vector<SystemPort> Ports() = 0;
+    // A fingerprint far cheaper to take than Ports(): while it stays the same,
+    // Ports() would answer the same. nullopt when the source has none, so
+    // every refresh asks Ports().
+    virtual std::optional<PortStamp> ChangeStamp() { return std::nullopt; }
 };
 
 // One entry of the port list: the text shown and, for its tooltip, the device

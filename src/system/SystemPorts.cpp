@@ -5,13 +5,23 @@
 #else
 #include "LinuxPortSource.h"
 #include "QtSerialDevices.h"
+#include "SysfsSerialDevices.h"
+#endif
+
+#ifndef _WIN32
+std::vector<SerialDevice> SystemSerialDevices() {
+    if (std::optional<std::vector<SerialDevice>> devices = SysfsSerialDevices()) {
+        return *std::move(devices);
+    }
+    return QtSerialDevices();
+}
 #endif
 
 std::unique_ptr<PortSource> MakeSystemPortSource() {
 #ifdef _WIN32
     return std::make_unique<RegistryPortSource>();
 #else
-    return std::make_unique<LinuxPortSource>(DefaultAliasFolder(), QtSerialDevices);
+    return std::make_unique<LinuxPortSource>(DefaultAliasFolder(), SystemSerialDevices);
 #endif
 }
 
@@ -19,6 +29,6 @@ std::u16string SystemPortDevice(int portNo) {
 #ifdef _WIN32
     return ComPortText(portNo);
 #else
-    return LinuxPortSource(DefaultAliasFolder(), QtSerialDevices).DevicePathOf(portNo);
+    return LinuxPortSource(DefaultAliasFolder(), SystemSerialDevices).DevicePathOf(portNo);
 #endif
 }

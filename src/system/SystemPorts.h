@@ -5,8 +5,18 @@
 #include <memory>
 #include <string>
 
+#ifndef _WIN32
+#include "PortNumbering.h"
+
+#include <vector>
+
+// The serial devices of this system: from the kernel's tty class folder, or
+// from QSerialPortInfo where that folder cannot be read.
+std::vector<SerialDevice> SystemSerialDevices();
+#endif
+
 // The port source of this platform: the registry on Windows; elsewhere the
-// user's aliases and the serial devices Qt reports.
+// user's aliases and the serial devices the kernel reports.
 std::unique_ptr<PortSource> MakeSystemPortSource();
 
 // What to open for COMn: on Windows the name COMn itself (any number, as the

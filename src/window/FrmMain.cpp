@@ -97,6 +97,8 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
     connect(Command3, &QPushButton::clicked, this, &FrmMain::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &FrmMain::Command4_Click);
     connect(Combo2, &QComboBox::currentIndexChanged, this, &FrmMain::Combo2_Click);
+    connect(Combo2, &QComboBox::activated, this, &FrmMain::Combo2_Pick);
+    WatchPortPopup();
     ReShowComPortTimer.setInterval(1000);
     connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmMain::ReShowComPortTimer_Timer);
 }
@@ -110,6 +112,7 @@ void FrmMain::Form_Load() {
     });
     SetLabel6(u"");
     comm_.ComPortNo = settings_.ReadComPort();
+    rememberedPort_ = comm_.ComPortNo;
     BuildPortList();
     ApplyPortSelection();
     FillBandList();

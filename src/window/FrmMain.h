@@ -100,6 +100,7 @@ class FrmMain : public QWidget, public WindowSide {
     void Text1_GotFocus(int index);
     void Text1_KeyPress(int index, std::int16_t& keyAscii);
     void Combo2_Click();
+    void Combo2_Pick();
     void ReShowComPortTimer_Timer();
 
     // Buttons
@@ -129,7 +130,7 @@ class FrmMain : public QWidget, public WindowSide {
     void FillBandList();
     void InstallFieldRules();
     void Place(QWidget* control, TwipsRect rect);
-    QLabel* NewLabel(QWidget* parent, TwipsRect rect, const QString& caption);
+    QLabel* NewLabel(QWidget* parent, TwipsRect rect);
     EntryLineEdit* NewLineEdit(QWidget* parent, TwipsRect rect, int maxLength);
     void SetCaption(QWidget* control, const QString& caption);
     void AutoSizeLabel(QLabel* label);
@@ -141,12 +142,20 @@ class FrmMain : public QWidget, public WindowSide {
     void SelectPort(const std::u16string& entry);
     void BuildPortList();
     void ApplyPortSelection();
+    void SelectRefreshedPort();
+    void WatchPortPopup();
 
     FrmMainPlatform platform_;
     double dpi_ = 96.0;
     std::map<const QWidget*, TwipsRect> geometry_;
     SettingsFile settings_;
     std::vector<PortEntry> portEntries_;
+    std::optional<PortStamp> portStamp_;
+    std::int16_t firstPort_ = 0;
+    // The port of the settings file or of the dealer's last pick.
+    std::int16_t rememberedPort_ = 0;
+    bool portPopupOpen_ = false;
+    bool portRefreshWaiting_ = false;
     QtSerialControl serial_;
     QtResponseTimer waitTimer_;
     ModComm comm_;

@@ -10,9 +10,6 @@ const char* const BandTexts[] = {
     "UHF{Rx(400 - 490 MHz) Tx(400 - 490 MHz)} VHF{Rx(136 - 174 MHz) Tx(136 - 174 MHz)}",
 };
 
-QString Zh(const char* text) {
-    return QString::fromUtf8(text);
-}
 } // namespace
 
 void FrmMain::Place(QWidget* control, TwipsRect rect) {
@@ -25,10 +22,12 @@ TwipsRect FrmMain::Geometry(const QWidget* control) const {
     return found != geometry_.end() ? found->second : TwipsRect{};
 }
 
-QLabel* FrmMain::NewLabel(QWidget* parent, TwipsRect rect, const QString& caption) {
-    auto* label = new QLabel(caption, parent);
+// Captions come from ShowLanguage, once, in the window's language: a caption
+// given here would be laid out for nothing, and a Chinese one would load the
+// Chinese fonts on an English system.
+QLabel* FrmMain::NewLabel(QWidget* parent, TwipsRect rect) {
+    auto* label = new QLabel(parent);
     Place(label, rect);
-    AutoSizeLabel(label);
     return label;
 }
 
@@ -49,7 +48,7 @@ EntryLineEdit* FrmMain::NewLineEdit(QWidget* parent, TwipsRect rect, int maxLeng
 }
 
 void FrmMain::CreateControls() {
-    Frame1 = new QGroupBox(Zh("机器配置"), this);
+    Frame1 = new QGroupBox(this);
     Place(Frame1, {0, 120, 9615, 8295});
     CreateFrame1Controls();
     CreateFrame2Controls();
@@ -59,17 +58,17 @@ void FrmMain::CreateControls() {
 
 void FrmMain::CreateFrame1Controls() {
     QWidget* f = Frame1;
-    const auto check = [&](QCheckBox*& box, float left, float top, const char* caption) {
-        box = new QCheckBox(Zh(caption), f);
+    const auto check = [&](QCheckBox*& box, float left, float top) {
+        box = new QCheckBox(f);
         Place(box, {left, top, 1095, 255});
     };
-    check(Check1, 7200, 360, "工厂模式");
+    check(Check1, 7200, 360);
     Check1->setVisible(false);
-    check(Check8, 480, 480, "频段设置");
-    check(Check2, 2400, 480, "遥晕");
-    check(Check3, 4200, 480, "遥毙");
+    check(Check8, 480, 480);
+    check(Check2, 2400, 480);
+    check(Check3, 4200, 480);
 
-    Label3 = NewLabel(f, {7080, 840, 900, 225}, Zh("串口选择："));
+    Label3 = NewLabel(f, {7080, 840, 900, 225});
     Combo2 = new QComboBox(f);
     Place(Combo2, {7080, 1080, 1455, 345});
 
@@ -78,52 +77,52 @@ void FrmMain::CreateFrame1Controls() {
         edit->setEnabled(false);
         Text1[static_cast<std::size_t>(index)] = edit;
     };
-    const auto label = [&](int index, float left, float top, float width, const char* caption) {
-        Label1[static_cast<std::size_t>(index)] = NewLabel(f, {left, top, width, 225}, Zh(caption));
+    const auto label = [&](int index, float left, float top, float width) {
+        Label1[static_cast<std::size_t>(index)] = NewLabel(f, {left, top, width, 225});
     };
-    const auto button = [&](QPushButton*& command, float top, const char* caption) {
-        command = new QPushButton(Zh(caption), f);
+    const auto button = [&](QPushButton*& command, float top) {
+        command = new QPushButton(f);
         Place(command, {7200, top, 1455, 375});
     };
 
-    Label2 = NewLabel(f, {1200, 1245, 720, 225}, Zh("销售区号"));
+    Label2 = NewLabel(f, {1200, 1245, 720, 225});
     Label2->setEnabled(false);
     field(0, 1200, 4);
-    label(7, 1200, 1605, 720, "生产批号");
+    label(7, 1200, 1605, 720);
     field(6, 1560, 8);
-    button(Command1, 1680, "读出");
-    label(8, 1200, 1965, 720, "客户代码");
+    button(Command1, 1680);
+    label(8, 1200, 1965, 720);
     field(7, 1920, 4);
     Label1[8]->setVisible(false);
     Text1[7]->setVisible(false);
-    button(Command2, 2160, "写入");
-    label(0, 1560, 2325, 360, "机型");
+    button(Command2, 2160);
+    label(0, 1560, 2325, 360);
     Combo1[0] = new QComboBox(f);
     Place(Combo1[0], {2040, 2280, 4695, 345});
     Combo1[0]->addItem(QStringLiteral("KVT4610"));
-    label(1, 1560, 2685, 360, "频段");
+    label(1, 1560, 2685, 360);
     Combo1[1] = new QComboBox(f);
     Place(Combo1[1], {2040, 2640, 7455, 345});
-    label(13, 1320, 3045, 720, "写频密码");
+    label(13, 1320, 3045, 720);
     field(12, 3000, 4);
     Text1[12]->setEnabled(true);
-    label(2, 1380, 3405, 540, "序列号");
+    label(2, 1380, 3405, 540);
     field(1, 3360, 16);
-    label(3, 1200, 3765, 720, "出厂日期");
+    label(3, 1200, 3765, 720);
     field(2, 3720, 16);
-    label(4, 1200, 4125, 720, "维修日期");
+    label(4, 1200, 4125, 720);
     field(3, 4080, 16);
-    label(6, 1200, 4485, 720, "固件版本");
+    label(6, 1200, 4485, 720);
     field(5, 4440, 16);
-    label(14, 1200, 4845, 720, "固件版本");
+    label(14, 1200, 4845, 720);
     field(13, 4800, 16);
-    label(5, 1200, 5325, 720, "维修原因");
+    label(5, 1200, 5325, 720);
     auto* description = new QPlainTextEdit(f);
     description->setEnabled(false);
     description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Place(description, {2040, 5280, 4695, 1005});
     Text1[4] = description;
-    button(Command3, 5640, "退出");
+    button(Command3, 5640);
 
     for (const int index : {0, 2, 3, 4, 5, 6, 7, 8, 14}) {
         Label1[static_cast<std::size_t>(index)]->setEnabled(false);
@@ -131,43 +130,41 @@ void FrmMain::CreateFrame1Controls() {
 }
 
 void FrmMain::CreateFrame2Controls() {
-    Frame2 = new QGroupBox(Zh("经销商信息"), Frame1);
+    Frame2 = new QGroupBox(Frame1);
     Place(Frame2, {120, 6360, 8535, 1815});
     QWidget* f = Frame2;
     const struct {
         int label;
         float labelLeft, labelTop, labelWidth;
-        const char* caption;
         float fieldLeft, fieldTop;
     } rows[] = {
-        {9, 840, 285, 900, "经销商代码", 1920, 240},
-        {10, 1080, 645, 720, "入库信息", 1905, 600},
-        {11, 1080, 1005, 720, "销售时间", 1905, 960},
-        {12, 1200, 1365, 540, "经手人", 1905, 1320},
+        {9, 840, 285, 900, 1920, 240},
+        {10, 1080, 645, 720, 1905, 600},
+        {11, 1080, 1005, 720, 1905, 960},
+        {12, 1200, 1365, 540, 1905, 1320},
     };
     for (const auto& row : rows) {
         const auto index = static_cast<std::size_t>(row.label);
-        Label1[index] =
-            NewLabel(f, {row.labelLeft, row.labelTop, row.labelWidth, 225}, Zh(row.caption));
+        Label1[index] = NewLabel(f, {row.labelLeft, row.labelTop, row.labelWidth, 225});
         Text1[index - 1] = NewLineEdit(f, {row.fieldLeft, row.fieldTop, 4695, 330}, 16);
     }
 }
 
 void FrmMain::CreateFrame4Controls() {
-    Frame4 = new QGroupBox(QString(), Frame1);
+    Frame4 = new QGroupBox(Frame1);
     Place(Frame4, {6960, 3480, 1935, 1815});
     Frame4->setVisible(false);
     QWidget* f = Frame4;
-    Command4 = new QPushButton(Zh("连续写入"), f);
+    Command4 = new QPushButton(f);
     Place(Command4, {120, 240, 1695, 375});
-    Label4 = NewLabel(f, {360, 720, 900, 225}, Zh("写入台数："));
+    Label4 = NewLabel(f, {360, 720, 900, 225});
     Text2[0] = NewLineEdit(f, {1200, 720, 615, 240}, 3);
     Text2[0]->setText(QStringLiteral("10"));
-    Label5 = NewLabel(f, {360, 960, 900, 225}, Zh("当前台数："));
+    Label5 = NewLabel(f, {360, 960, 900, 225});
     Text2[1] = NewLineEdit(f, {1200, 960, 615, 240}, 3);
     Text2[1]->setText(QStringLiteral("0"));
     Text2[1]->setEnabled(false);
-    Label6 = NewLabel(f, {120, 1320, 1395, 225}, Zh("请换下一台机器..."));
+    Label6 = NewLabel(f, {120, 1320, 1395, 225});
     QPalette red = Label6->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     Label6->setPalette(red);

@@ -188,3 +188,42 @@ TEST(ConfigDir, WithoutHomeThePasswordDatabaseGivesTheFolder) {
     EXPECT_EQ(dir.filename(), "radioinfo");
     EXPECT_EQ(dir.parent_path().filename(), ".config");
 }
+
+TEST(LinuxPortSource, TheStampChangesWithWhatTheListIsMadeOf) {
+    struct Case {
+        const char* name;
+        void (*change)(const AliasFolder& a, const fs::path& devices);
+        bool changed;
+    };
+    const Case cases[] = {
+        {"nothing", [](const AliasFolder&, const fs::path&) {}, false},
+        {"alias added", [](const AliasFolder& a, const fs::path&) { a.Link("com2", Zero); }, true},
+        {"target gone",
+         [](const AliasFolder& a, const fs::path&) { fs::remove(a.temp.Path() / "tty"); }, true},
+        {"target replaced",
+         [](const AliasFolder& a, const fs::path&) {
+             fs::remove(a.temp.Path() / "tty");
+             fs::create_symlink(Full, a.temp.Path() / "tty");
+         },
+         true},
+        {"device added",
+         [](const AliasFolder&, const fs::path& devices) {
+             fs::create_directory(devices / "ttyUSB0");
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AliasFolder a;
+        const fs::path devices = a.temp.Path() / "dev";
+        fs::create_directory(devices);
+        // As radio-sim links it: the alias names a link to the pseudo-terminal.
+        fs::create_symlink(Null, a.temp.Path() / "tty");
+        a.Link("com1", a.temp.Path() / "tty");
+        LinuxPortSource source(a.folder, Devices({}), {devices});
+        const std::optional<PortStamp> before = source.ChangeStamp();
+        ASSERT_TRUE(before);
+        c.change(a, devices);
+        EXPECT_EQ(source.ChangeStamp() != before, c.changed);
+    }
+}

@@ -1,5 +1,6 @@
 #include "system/SystemPorts.h"
 #include "system/QtPortResolver.h"
+#include "system/SysfsSerialDevices.h"
 
 #include "TempDir.h"
 
@@ -39,4 +40,57 @@ TEST(SystemPorts, TheResolverOpensTheAliasDevice) {
     EXPECT_EQ(SystemPortResolver()(500), QStringLiteral("/dev/null"));
     EXPECT_EQ(SystemPortDevice(501), u"");
     EXPECT_TRUE(SystemPortResolver()(501).isEmpty());
+}
+
+TEST(SysfsSerialDevices, TtysBackedByADeviceAndTheKnownDevicelessKinds) {
+    struct Entry {
+        const char* name;
+        const char* driver; // nullptr: no device behind the tty
+        const char* type;   // the 8250 type attribute, nullptr for none
+        bool listed;
+    };
+    const Entry entries[] = {
+        {"ttyS0", "serial8250", "4", true},
+        {"ttyS1", "serial8250", "0", false}, // registered, no hardware
+        {"ttyS2", "port", "0", true},        // newer kernels: the serial-base port driver
+        {"ttyUSB0", "ftdi_sio", nullptr, true},
+        {"ttyACM0", "cdc_acm", nullptr, true},
+        {"tty5", nullptr, nullptr, false},
+        {"console", nullptr, nullptr, false},
+        {"rfcomm0", nullptr, nullptr, true},
+        {"tnt0", nullptr, nullptr, true},
+        {"ttyGS0", nullptr, nullptr, true},
+    };
+    TempDir sys;
+    const fs::path classFolder = sys.Path() / "class" / "tty";
+    fs::create_directories(classFolder);
+    std::vector<std::u16string> expected;
+    for (const Entry& e : entries) {
+        const fs::path entry = classFolder / e.name;
+        fs::create_directory(entry);
+        if (e.driver != nullptr) {
+            const fs::path device = sys.Path() / "devices" / e.name;
+            fs::create_directories(device);
+            fs::create_directories(sys.Path() / "drivers" / e.driver);
+            fs::create_symlink(sys.Path() / "drivers" / e.driver, device / "driver");
+            fs::create_symlink(device, entry / "device");
+        }
+        if (e.type != nullptr) {
+            WriteBytes(entry / "type", std::string(e.type) + "\n");
+        }
+        if (e.listed) {
+            expected.push_back(u"/dev/" + fs::path(e.name).u16string());
+        }
+    }
+    const std::optional<std::vector<SerialDevice>> devices = SysfsSerialDevices(classFolder);
+    ASSERT_TRUE(devices);
+    std::vector<std::u16string> paths;
+    for (const SerialDevice& device : *devices) {
+        EXPECT_EQ(u"/dev/" + device.kernelName, device.path);
+        paths.push_back(device.path);
+    }
+    std::sort(paths.begin(), paths.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(paths, expected);
+    EXPECT_FALSE(SysfsSerialDevices(sys.Path() / "missing"));
 }

@@ -3,8 +3,8 @@
 #include "WindowFixture.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QListView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,15 +37,16 @@ TEST(FrmMainPorts, StartUpSelectsTheSavedOrTheFirstListedPort) {
         QByteArray afterwards;
     };
     const Case cases[] = {
-        {"no file", std::nullopt, Listed({"COM3", "COM4"}), "COM3", "[language]\ncomPort=3\n"},
+        // Start-up moves the selection but saves nothing: only the dealer's pick does.
+        {"no file", std::nullopt, Listed({"COM3", "COM4"}), "COM3", "<no file>"},
         {"7 listed", "[language]\ncomPort=7\n", Listed({"COM1", "COM7"}), "COM7",
          "[language]\ncomPort=7\n"},
         {"7 not listed", "[language]\ncomPort=7\n", Listed({"COM5", "COM1"}), "COM5",
-         "[language]\ncomPort=5\n"},
-        {"0", "[language]\ncomPort=0\n", Listed({"COM2"}), "COM2", "[language]\ncomPort=2\n"},
-        {"empty", "[language]\ncomPort=\n", Listed({"COM2"}), "COM2", "[language]\ncomPort=2\n"},
+         "[language]\ncomPort=7\n"},
+        {"0", "[language]\ncomPort=0\n", Listed({"COM2"}), "COM2", "[language]\ncomPort=0\n"},
+        {"empty", "[language]\ncomPort=\n", Listed({"COM2"}), "COM2", "[language]\ncomPort=\n"},
         {"letters", "[language]\ncomPort=abc\n", Listed({"COM2"}), "COM2",
-         "[language]\ncomPort=2\n"},
+         "[language]\ncomPort=abc\n"},
         {"no ports", "; mine\n[language]\ncomPort=9\n", {}, "", "; mine\n[language]\ncomPort=9\n"},
         {"no ports, no file", std::nullopt, {}, "", "<no file>"},
     };
@@ -94,54 +95,120 @@ TEST(FrmMainPorts, UnknownSystemIsSaidInChineseAndUsesTheSystemList) {
     EXPECT_EQ(f.Window().Combo2->currentText(), "COM2");
 }
 
-TEST(FrmMainPorts, RefreshFollowsAVanishingPortAndKeepsTheNewChoice) {
-    WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
-    WriteSettings(f.SettingsPath(), "[language]\ncomPort=4\n");
-    f.Ports->Listed = Listed({"COM4", "COM1"});
-    f.FormLoad();
-    FrmMain& w = f.Window();
-    ASSERT_EQ(w.Combo2->currentText(), "COM4");
-    EXPECT_EQ(w.Combo2->itemData(0, Qt::ToolTipRole).toString(), "/dev/fake-COM4");
-
-    f.Ports->Listed = Listed({"COM1", "COM2"});
-    w.ReShowComPortTimer_Timer();
-    EXPECT_EQ(Entries(w.Combo2), QStringList({"COM1", "COM2"}));
-    EXPECT_EQ(w.Combo2->currentText(), "COM1");
-    EXPECT_EQ(w.Comm().ComPortNo, 1);
-    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=1\n");
-
-    f.Ports->Listed = Listed({"COM1", "COM2", "COM4"});
-    w.ReShowComPortTimer_Timer();
-    EXPECT_EQ(w.Combo2->currentText(), "COM1");
-
-    f.Ports->Listed = {};
-    w.ReShowComPortTimer_Timer();
-    EXPECT_EQ(w.Combo2->currentIndex(), -1);
-    EXPECT_EQ(w.Comm().ComPortNo, 0);
-    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=1\n");
-
-    f.Ports->Listed = Listed({"COM7"});
-    w.ReShowComPortTimer_Timer();
-    EXPECT_EQ(w.Combo2->currentText(), "COM7");
-    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=7\n");
+TEST(FrmMainPorts, RefreshFollowsThePortsAndWinsTheRememberedOneBack) {
+    struct Tick {
+        std::vector<SystemPort> listed;
+        const char* selected; // "" for none
+    };
+    struct Case {
+        const char* name;
+        QByteArray settings;
+        std::vector<Tick> ticks; // the first is start-up
+    };
+    const Case cases[] = {
+        {"vanishes and returns",
+         "[language]\ncomPort=4\n",
+         {{Listed({"COM4", "COM1"}), "COM4"},
+          {Listed({"COM1", "COM2"}), "COM1"},
+          {Listed({"COM1", "COM2", "COM4"}), "COM4"}}},
+        {"cable plugged in after start-up",
+         "[language]\ncomPort=7\n",
+         {{Listed({"COM1"}), "COM1"}, {Listed({"COM1", "COM7"}), "COM7"}}},
+        {"all gone, then another",
+         "[language]\ncomPort=1\n",
+         {{Listed({"COM1"}), "COM1"}, {{}, ""}, {Listed({"COM7"}), "COM7"}}},
+        {"kept while still listed",
+         "[language]\ncomPort=9\n",
+         {{Listed({"COM2", "COM3"}), "COM2"}, {Listed({"COM1", "COM2"}), "COM2"}}},
+        // COM5 names no entry, so start-up selects none; the unchanged list's
+        // first tick still selects its first port.
+        {"leading zero",
+         "[language]\ncomPort=5\n",
+         {{Listed({"COM05", "COM1"}), ""},
+          {Listed({"COM05", "COM1"}), "COM05"},
+          {Listed({"COM05", "COM1"}), "COM05"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
+        WriteSettings(f.SettingsPath(), c.settings);
+        FrmMain& w = f.Window();
+        for (std::size_t i = 0; i < c.ticks.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Tick& tick = c.ticks[i];
+            f.Ports->Listed = tick.listed;
+            i == 0 ? f.FormLoad() : w.ReShowComPortTimer_Timer();
+            const QString selected = QString::fromLatin1(tick.selected);
+            EXPECT_EQ(w.Combo2->currentText(), selected);
+            EXPECT_EQ(w.Comm().ComPortNo, selected.mid(3).toInt());
+            EXPECT_EQ(w.Combo2->toolTip(),
+                      selected.isEmpty() ? QString() : QStringLiteral("/dev/fake-") + selected);
+        }
+        EXPECT_EQ(ReadSettings(f.SettingsPath()), c.settings);
+    }
 }
 
-TEST(FrmMainPorts, AnUnchangedListLeavesTheControlAlone) {
+TEST(FrmMainPorts, TheDealersPickIsSavedAndRemembered) {
+    WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
+    WriteSettings(f.SettingsPath(), "[language]\ncomPort=1\n");
+    f.Ports->Listed = Listed({"COM1", "COM2"});
+    f.FormLoad();
+    FrmMain& w = f.Window();
+    QTest::keyClick(w.Combo2, Qt::Key_Down);
+    EXPECT_EQ(w.Combo2->currentText(), "COM2");
+    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=2\n");
+
+    f.Ports->Listed = Listed({"COM1"});
+    w.ReShowComPortTimer_Timer();
+    f.Ports->Listed = Listed({"COM1", "COM2"});
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(w.Combo2->currentText(), "COM2");
+    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=2\n");
+}
+
+TEST(FrmMainPorts, AnUnchangedStampLeavesTheListUnscannedAndUntouched) {
+    WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
+    f.Ports->Stamp = PortStamp{1};
+    f.Ports->Listed = Listed({"COM1", "COM2"});
+    f.FormLoad();
+    FrmMain& w = f.Window();
+    w.Combo2->setCurrentIndex(1);
+    const int scans = f.Ports->Scans;
+
+    f.Ports->Listed = Listed({"COM3"}); // not seen while the stamp stands
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(f.Ports->Scans, scans);
+    EXPECT_EQ(Entries(w.Combo2), QStringList({"COM1", "COM2"}));
+    EXPECT_EQ(w.Combo2->currentText(), "COM2");
+
+    f.Ports->Stamp = PortStamp{2};
+    w.ReShowComPortTimer_Timer();
+    EXPECT_EQ(f.Ports->Scans, scans + 1);
+    EXPECT_EQ(Entries(w.Combo2), QStringList({"COM3"}));
+    EXPECT_EQ(w.Combo2->currentText(), "COM3");
+}
+
+TEST(FrmMainPorts, AnOpenDropDownIsRebuiltOnlyWhenItCloses) {
     WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
     f.Ports->Listed = Listed({"COM1", "COM2"});
     f.FormLoad();
     FrmMain& w = f.Window();
     f.ShowActive();
-    w.Combo2->setCurrentIndex(1); // the user's pick
-    ASSERT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=2\n");
     w.Combo2->showPopup();
     ASSERT_TRUE(w.Combo2->view()->isVisible());
-    const QDateTime written = QFileInfo(f.SettingsPath()).lastModified();
-    w.ReShowComPortTimer_Timer();
+
+    w.ReShowComPortTimer_Timer(); // unchanged
+    f.Ports->Listed = Listed({"COM1", "COM2", "COM3"});
+    w.ReShowComPortTimer_Timer(); // changed, but the list is open
     EXPECT_TRUE(w.Combo2->view()->isVisible()) << "an open drop-down stays open";
+    EXPECT_EQ(Entries(w.Combo2), QStringList({"COM1", "COM2"}));
+
+    // The dealer picks COM2 in the open list; the pick stands after the rebuild.
+    QTest::keyClick(w.Combo2->view(), Qt::Key_Down);
+    QTest::keyClick(w.Combo2->view(), Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(Entries(w.Combo2), QStringList({"COM1", "COM2", "COM3"}), 5000);
     EXPECT_EQ(w.Combo2->currentText(), "COM2");
-    EXPECT_EQ(QFileInfo(f.SettingsPath()).lastModified(), written);
-    w.Combo2->hidePopup();
+    EXPECT_EQ(ReadSettings(f.SettingsPath()), "[language]\ncomPort=2\n");
 }
 
 TEST(FrmMainPorts, ExitClosesThePortWithoutAQuestion) {

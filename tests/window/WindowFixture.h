@@ -19,11 +19,18 @@ struct ShownMessage {
     bool readEnabled = false;
 };
 
-// The system's ports as a test sets them.
+// The system's ports as a test sets them. Without a stamp every refresh
+// scans, as with a source that has none.
 class FakePorts : public PortSource {
   public:
     std::vector<SystemPort> Listed;
-    std::vector<SystemPort> Ports() override { return Listed; }
+    std::optional<PortStamp> Stamp;
+    int Scans = 0;
+    std::vector<SystemPort> Ports() override {
+        ++Scans;
+        return Listed;
+    }
+    std::optional<PortStamp> ChangeStamp() override { return Stamp; }
 };
 
 // A window on the offscreen platform with a chosen locale and day, its own
