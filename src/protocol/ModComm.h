@@ -32,6 +32,11 @@ constexpr int WaitTimerInterval = 500; // ms
 constexpr int MaxPollCount = 28800;    // four hours of silent half-seconds
 constexpr int MaxRepeatAnswers = 5;    // 0x0A answers to one command before giving up
 constexpr std::int16_t BlockAddressStart = 0x3AF0;
+// The blocks of the information area the operations name.
+constexpr int FirstBlock = 0x3B00;
+constexpr int FlagsBlock = 0x3B10;
+constexpr int LastBlock = 0x3BF0;
+constexpr int BlockLength = 16;
 constexpr int RxBufferSize = 101;
 
 // The protocol: serial link, frames, answer recognisers and the operation
@@ -106,10 +111,8 @@ class ModComm {
     void RepeatLastCommand();
     void EndOnCommunicationError();
     void StartSingle(std::int16_t mode, std::int16_t& step);
-    void StepRead(std::int16_t step);
-    void StepWrite(std::int16_t step);
-    void StepMulWriteProgram();
-    void CheckThenRead(int address, std::int16_t nextStep);
+    std::int16_t& CurrentStep();
+    bool SameRadioAnswered();
     void WriteRadio();
     void EndRead();
     void EndWrite();

@@ -10,10 +10,7 @@ constexpr std::uint8_t Ack = 0x06;
 constexpr std::uint8_t Repeat = 0x0A;
 constexpr std::uint8_t FrameMark = 0x57; // "W"
 constexpr std::uint8_t ReadMark = 0x52;  // "R"
-constexpr std::uint8_t BlockLength = 0x10;
 constexpr int FrameLength = 22;
-constexpr int FirstBlock = 0x3B00;
-constexpr int LastBlock = 0x3BF0;
 constexpr std::array<std::uint8_t, 7> Program{'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 constexpr std::array<std::uint8_t, 3> End{'E', 'N', 'D'};
 // The echoed "PROGRAM" followed by the radio's "HV" and 0x06.
@@ -64,7 +61,7 @@ void ModComm::WriteNextBlock() {
         BlockAddress = LastBlock;
     }
     std::array<std::uint8_t, FrameLength> frame{FrameMark, High(BlockAddress), Low(BlockAddress),
-                                                BlockLength};
+                                                static_cast<std::uint8_t>(BlockLength)};
     const auto data = data_.Image.begin() + (BlockAddress - FirstBlock);
     std::copy(data, data + BlockLength, frame.begin() + 4);
     frame[20] = CheckSum(frame, 1, 0);
@@ -121,7 +118,7 @@ bool ModComm::CheckDataFrame(std::span<const std::uint8_t> chunk) const {
 
 void ModComm::StoreBlockByFrame(std::span<const std::uint8_t> chunk) {
     const std::size_t n = EchoLength(SentLength);
-    if (chunk.size() < n + 4 + BlockLength) {
+    if (chunk.size() < n + 4 + static_cast<std::size_t>(BlockLength)) {
         return;
     }
     const int address = chunk[n + 1] * 256 + chunk[n + 2];

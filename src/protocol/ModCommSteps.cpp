@@ -6,26 +6,79 @@
 #include "record/ModFun.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 namespace {
-constexpr int FirstBlock = 0x3B00;
-constexpr int FlagsBlock = 0x3B10;
-constexpr int LastBlock = 0x3BF0;
-constexpr int BlockLength = 16;
-
-// A radio text of the image: bytes up to the first 0x00 or 0xFF.
-std::u16string ByteText(const InfoImage& image, std::size_t offset, std::size_t width) {
-    std::u16string text;
-    for (std::size_t i = offset; i < offset + width && image[i] != 0x00 && image[i] != 0xFF; ++i) {
-        text += static_cast<char16_t>(image[i]);
-    }
-    return TrimText(text);
-}
-
 std::u16string DecimalText(std::int32_t value) {
     const std::string digits = std::to_string(value);
     return std::u16string(digits.begin(), digits.end());
+}
+
+// What the tool does when the command of a step is answered.
+enum class Then {
+    ReadNext,       // the next block in order; END after 0x3BF0
+    ReadAt,         // the row's block
+    TakeBandReadAt, // the radio's band into the record, then the row's block
+    NewRadio,       // a batch's handshake: a new radio is read, the last one polled again
+    WriteRadio,     // the window collected and packed, then the first W block
+    WriteNext,      // the next W block; END after 0x3BF0
+    ModelError,     // the END after a refused model or version acknowledged
+};
+
+// One row of an operation: the step (the command outstanding), whether its
+// answer must first pass the model and version check (END in place of the
+// rest when it does not), what the answer does, and the step that follows.
+struct StepRow {
+    std::int16_t step;
+    bool checkModel;
+    Then then;
+    int address; // the block for ReadAt, TakeBandReadAt and NewRadio
+    std::int16_t next;
+};
+
+// clang-format off
+// Read: the 16 blocks in order, END. 18 commands.
+constexpr StepRow ReadSteps[] = {
+    // step            check  then                block       next               command answered
+    {StepProgram,      false, Then::ReadNext,       0,          StepReadFirst},    // PROGRAM
+    {StepReadFirst,    true,  Then::ReadNext,       0,          StepBlocks},       // R 0x3B00
+    {StepBlocks,       false, Then::ReadNext,       0,          StepBlocks},       // R 0x3B10..0x3BF0
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
+};
+
+// Write: the radio's own 0x3B00 (with its band), 0x3B10 and 0x3BF0, the seven
+// blocks, END. 12 commands.
+constexpr StepRow WriteSteps[] = {
+    {StepProgram,      false, Then::ReadAt,         FirstBlock, StepWriteFirst},   // PROGRAM
+    {StepWriteFirst,   false, Then::TakeBandReadAt, FlagsBlock, StepBlocks},       // R 0x3B00
+    {StepBlocks,       true,  Then::ReadAt,         LastBlock,  StepReadLast},     // R 0x3B10
+    {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},   // R 0x3BF0
+    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
+};
+
+// Batch, each radio: 0x3B00 (its band never taken), 0x3B10 and 0x3BF0, the
+// seven blocks, END; then the handshake polls for the next radio.
+constexpr StepRow MulWriteSteps[] = {
+    {StepProgram,      false, Then::NewRadio,       FirstBlock, StepBlocks},       // PROGRAM
+    {StepBlocks,       true,  Then::ReadAt,         FlagsBlock, StepMulReadFlags}, // R 0x3B00
+    {StepMulReadFlags, false, Then::ReadAt,         LastBlock,  StepReadLast},     // R 0x3B10
+    {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},   // R 0x3BF0
+    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
+};
+// clang-format on
+
+// The row of a step; none for the END after the last block (and any step
+// without a row), whose answer completes the operation.
+const StepRow* FindStep(std::int16_t mode, std::int16_t step) {
+    using Rows = std::span<const StepRow>;
+    const Rows rows = mode == ModeRead    ? Rows(ReadSteps)
+                      : mode == ModeWrite ? Rows(WriteSteps)
+                                          : Rows(MulWriteSteps);
+    const auto row = std::ranges::find(rows, step, &StepRow::step);
+    return row != rows.end() ? &*row : nullptr;
 }
 } // namespace
 
@@ -81,6 +134,10 @@ bool ModComm::DeferStopMulWrite() {
     return writing;
 }
 
+std::int16_t& ModComm::CurrentStep() {
+    return OperationMode == ModeRead ? ReadStep : WriteStep;
+}
+
 void ModComm::StepOperation(bool accepted) {
     waitTimer_.Stop();
     if (OperationMode == ModeIdle) {
@@ -90,118 +147,72 @@ void ModComm::StepOperation(bool accepted) {
         RepeatLastCommand();
         return;
     }
-    if (OperationMode == ModeRead) {
-        LastStep = ReadStep;
-        StepRead(ReadStep);
-    } else {
-        LastStep = WriteStep;
-        StepWrite(WriteStep);
-    }
-}
-
-void ModComm::StepRead(std::int16_t step) {
-    switch (step) {
-    case StepProgram:
-        ReadStep = StepReadFirst;
-        ReadNextBlock();
-        break;
-    case StepReadFirst:
-        if (!CheckModelVersion()) {
-            ReadStep = StepEndRejected;
-            SendEnd();
-            break;
-        }
-        ReadStep = StepBlocks;
-        ReadNextBlock();
-        break;
-    case StepBlocks:
-        ReadNextBlock();
-        break;
-    case StepEndRejected:
-        ShowModelError();
-        break;
-    default:
-        ReadComplete();
-        break;
-    }
-}
-
-// A Write reads 0x3B00, 0x3B10 and 0x3BF0 before it writes, a batch radio
-// 0x3B00 first: every block that goes back to a radio holds that radio's own
-// bytes wherever the record does not set them.
-void ModComm::StepWrite(std::int16_t step) {
-    switch (step) {
-    case StepProgram:
-        if (OperationMode == ModeMulWrite) {
-            StepMulWriteProgram();
-            break;
-        }
-        WriteStep = StepWriteFirst;
-        ReadBlock(FirstBlock, BlockLength);
-        break;
-    case StepWriteFirst:
-        data_.Record.BandCode = data_.Image[0x0F];
-        WriteStep = StepBlocks;
-        ReadBlock(FlagsBlock, BlockLength);
-        break;
-    case StepBlocks:
-        if (OperationMode == ModeMulWrite) {
-            CheckThenRead(FlagsBlock, StepMulReadFlags);
-        } else {
-            CheckThenRead(LastBlock, StepReadLast);
-        }
-        break;
-    case StepMulReadFlags:
-        WriteStep = StepReadLast;
-        ReadBlock(LastBlock, BlockLength);
-        break;
-    case StepReadLast:
-        WriteRadio();
-        break;
-    case StepWriteBlock:
-        WriteNextBlock();
-        break;
-    case StepEndRejected:
-        ShowModelError();
-        break;
-    default:
-        WriteComplete();
-        break;
-    }
-}
-
-// The handshake answered while a batch runs: the first radio, the radio just
-// written still attached, or a new one after at least two silent time-outs.
-void ModComm::StepMulWriteProgram() {
-    if (MulWriteNo > 1 && PollCount < 2) {
-        PollCount = 0;
-        SendProgram();
+    std::int16_t& step = CurrentStep();
+    LastStep = step;
+    const StepRow* row = FindStep(OperationMode, step);
+    if (row == nullptr) {
+        OperationMode == ModeRead ? ReadComplete() : WriteComplete();
         return;
     }
-    WriteStep = StepBlocks;
-    ReadBlock(FirstBlock, BlockLength);
-}
-
-void ModComm::CheckThenRead(int address, std::int16_t nextStep) {
-    if (!CheckModelVersion()) {
-        WriteStep = StepEndRejected;
+    if (row->checkModel && !CheckModelVersion()) {
+        step = StepEndRejected;
         SendEnd();
         return;
     }
-    WriteStep = nextStep;
-    ReadBlock(address, BlockLength);
+    // Each action sets the step of the command it sends, then sends it.
+    switch (row->then) {
+    case Then::ReadNext:
+        step = row->next;
+        ReadNextBlock();
+        break;
+    case Then::TakeBandReadAt:
+        data_.Record.BandCode = data_.Image[0x0F];
+        [[fallthrough]];
+    case Then::ReadAt:
+        step = row->next;
+        ReadBlock(row->address, BlockLength);
+        break;
+    case Then::NewRadio:
+        if (SameRadioAnswered()) {
+            SendProgram(); // the step stays: the next radio is awaited
+            break;
+        }
+        step = row->next;
+        ReadBlock(row->address, BlockLength);
+        break;
+    case Then::WriteRadio:
+        step = row->next;
+        WriteRadio();
+        break;
+    case Then::WriteNext:
+        step = row->next;
+        WriteNextBlock();
+        break;
+    case Then::ModelError:
+        ShowModelError();
+        break;
+    }
+}
+
+// A handshake answered while a batch runs: the radio just written still
+// attached (fewer than two silent time-outs since), or the first or a new one.
+bool ModComm::SameRadioAnswered() {
+    if (MulWriteNo > 1 && PollCount < 2) {
+        PollCount = 0;
+        return true;
+    }
+    return false;
 }
 
 void ModComm::WriteRadio() {
-    WriteStep = StepWriteBlock;
     window_.GetDataByShow();
     data_.PackImage();
     WriteNextBlock();
 }
 
 bool ModComm::CheckModelVersion() {
-    RadioModelText = ByteText(data_.Image, 0, 7);
-    RadioVersionText = ByteText(data_.Image, 7, 4);
+    RadioModelText = TrimText(ByteText(data_.Image, 0, 7));
+    RadioVersionText = TrimText(ByteText(data_.Image, 7, 4));
     const bool modelOk = RadioModelText == u"KVT4610";
     const bool versionOk = RadioVersionText == u"V100" || RadioVersionText == u"V110";
     return modelOk && versionOk;

@@ -32,16 +32,6 @@ std::string_view TextBytes(const InfoImage& image, int offset, int width, bool& 
                             static_cast<std::size_t>(end - first));
 }
 
-std::u16string ByteText(const InfoImage& image, int offset, int width) {
-    bool terminated = false;
-    const std::string_view bytes = TextBytes(image, offset, width, terminated);
-    std::u16string text;
-    for (const char byte : bytes) {
-        text += static_cast<char16_t>(static_cast<std::uint8_t>(byte));
-    }
-    return text;
-}
-
 // An ANSI text field's value followed by a NUL, as the record keeps it.
 std::u16string AnsiField(const InfoImage& image, int offset, int width) {
     bool terminated = false;
@@ -86,6 +76,16 @@ std::u16string FieldValue(std::u16string_view text) {
     return TrimTrailingBlanks(TrimText(text));
 }
 } // namespace
+
+std::u16string ByteText(const InfoImage& image, int offset, int width) {
+    bool terminated = false;
+    const std::string_view bytes = TextBytes(image, offset, width, terminated);
+    std::u16string text;
+    for (const char byte : bytes) {
+        text += static_cast<char16_t>(static_cast<std::uint8_t>(byte));
+    }
+    return text;
+}
 
 void ModData::InitData(const CalendarDate& today) {
     RadioInfo& r = Record;

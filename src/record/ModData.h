@@ -43,6 +43,10 @@ struct RadioInfo {
     friend bool operator==(const RadioInfo&, const RadioInfo&) = default;
 };
 
+// A byte text of the image: one character per byte (its code the byte), up
+// to the first 0x00 or 0xFF or the end of the field.
+std::u16string ByteText(const InfoImage& image, int offset, int width);
+
 // The record and the image of one run, and the conversions between them.
 class ModData {
   public:
