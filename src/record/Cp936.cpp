@@ -37,5 +37,11 @@ std::optional<std::string> EncodeCp936(std::u16string_view text) {
 }
 
 std::u16string DecodeCp936(std::string_view bytes) {
-    return FromQString(Decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
+    // The converter drops a lead byte at the very end, as the start of a
+    // character still to come. A blank after it makes it a byte without its
+    // pair, decoded as U+FFFD like any other; the blank is taken off again.
+    const std::string padded = std::string(bytes) + ' ';
+    QString text = Decode(QByteArrayView(padded.data(), static_cast<qsizetype>(padded.size())));
+    text.chop(1);
+    return FromQString(text);
 }
