@@ -24,3 +24,7 @@ std::string CommandFor(std::string_view verb, int address);
 
 // Sum of the bytes modulo 256, worked out by the test world itself.
 std::uint8_t ByteSum(std::span<const std::uint8_t> bytes);
+
+// A data frame (W, address, 0x10, 16 data bytes, sum, 0x06) built by the test
+// world itself: the W the radio stores, or the radio's answer to an R.
+Bytes DataFrame(int address, std::span<const std::uint8_t> data);

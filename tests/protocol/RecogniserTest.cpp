@@ -12,19 +12,8 @@ namespace {
 
 const Bytes Pattern = Ascii("PROGRAMHV\x06");
 
-// The frame is made at its full size and filled in: inserting the data into
-// the four-byte head made GCC 12 at -O3 report -Warray-bounds inside
-// std::vector's own copying, a false alarm (like GCC bug 107852).
 Bytes Frame(int address, const Bytes& data) {
-    Bytes frame(4 + data.size() + 2);
-    frame[0] = 0x57;
-    frame[1] = static_cast<std::uint8_t>(address / 256);
-    frame[2] = static_cast<std::uint8_t>(address % 256);
-    frame[3] = 0x10;
-    std::copy(data.begin(), data.end(), frame.begin() + 4);
-    frame[frame.size() - 2] = ByteSum(std::span(frame).subspan(1, 19));
-    frame.back() = 0x06;
-    return frame;
+    return DataFrame(address, data);
 }
 
 Bytes Concat(Bytes a, const Bytes& b) {
