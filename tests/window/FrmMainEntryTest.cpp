@@ -169,19 +169,27 @@ TEST(FrmMainEntry, ComingBackToTheWindowPastesAtTheCaret) {
     EXPECT_EQ(dealer->text(), "D-xy01");
 }
 
-// Enter in a code field moves on like Tab, and the field it reaches is entered.
-TEST(FrmMainEntry, EnterFromACodeFieldSelectsTheNextField) {
+// Enter in a code field moves on like Tab: the field it reaches is entered,
+// a button it reaches is not pressed.
+TEST(FrmMainEntry, EnterFromACodeFieldEntersTheNextFieldAndPressesNoButton) {
     WindowFixture f;
     FrmMain& w = f.Window();
     f.ShowActive();
     w.Text1[0]->setEnabled(true);
     w.Text1[1]->setEnabled(true);
     w.SetText1Text(1, "SN0042");
+    int clicks = 0;
+    QObject::connect(w.Command1, &QPushButton::clicked, [&clicks] { ++clicks; });
     w.Text1[0]->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(w.Text1[0], Qt::Key_Return);
     QApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), w.Text1[1]);
     EXPECT_EQ(Edit(w, 1)->selectedText(), "SN0042");
+
+    QTest::keyPress(w.Text1[1], Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), w.Command1);
+    QTest::keyRelease(w.Command1, Qt::Key_Return);
+    EXPECT_EQ(clicks, 0);
 }
 
 TEST(FrmMainEntry, MaintainedDateGetsTodayWhenEmpty) {

@@ -181,18 +181,3 @@ TEST(FrmMainLayout, EnterPressesTheFocusedButton) {
         EXPECT_EQ(clicks, c.clicks) << button->text().toStdString() << " key " << c.key;
     }
 }
-
-// The Enter of a code field moves on like Tab and presses nothing it reaches.
-TEST(FrmMainLayout, EnterFromACodeFieldOntoReadDoesNotPressIt) {
-    WindowFixture f;
-    FrmMain& w = f.Window();
-    f.ShowActive();
-    w.Text1[0]->setEnabled(true);
-    w.Text1[0]->setFocus(Qt::MouseFocusReason);
-    int clicks = 0;
-    QObject::connect(w.Command1, &QPushButton::clicked, [&clicks] { ++clicks; });
-    QTest::keyPress(w.Text1[0], Qt::Key_Return);
-    ASSERT_EQ(QApplication::focusWidget(), w.Command1);
-    QTest::keyRelease(w.Command1, Qt::Key_Return);
-    EXPECT_EQ(clicks, 0);
-}
