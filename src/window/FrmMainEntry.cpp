@@ -4,6 +4,7 @@
 #include "FieldValidators.h"
 
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace {
@@ -39,6 +40,22 @@ std::optional<std::int16_t> CharacterCode(const QKeyEvent* event) {
         return std::nullopt;
     }
     return static_cast<std::int16_t>(event->text().front().unicode());
+}
+
+// The dealer enters a field with Tab or Shift+Tab (the Enter of the code
+// fields sends a Tab as well), a click or an access key. The focus that comes
+// back with the window, after a message box or after a menu finds the field
+// as it was left, so that a paste lands at the caret.
+bool EntersField(const QFocusEvent* event) {
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::ShortcutFocusReason:
+        return true;
+    default:
+        return false;
+    }
 }
 } // namespace
 
@@ -141,7 +158,8 @@ bool FrmMain::FilterText1Key(int index, QKeyEvent* event) {
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     const int index = Text1Index(watched);
-    if (index >= 0 && event->type() == QEvent::FocusIn) {
+    if (index >= 0 && event->type() == QEvent::FocusIn &&
+        EntersField(static_cast<QFocusEvent*>(event))) {
         Text1_GotFocus(index);
     } else if (index >= 0 && event->type() == QEvent::KeyPress) {
         return FilterText1Key(index, static_cast<QKeyEvent*>(event));

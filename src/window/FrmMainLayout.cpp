@@ -1,6 +1,8 @@
 // The window's controls, their places in twips, initial states and focus order.
 #include "FrmMain.h"
 
+#include "CommandButton.h"
+
 #include <QFontMetrics>
 #include <QPalette>
 
@@ -81,7 +83,7 @@ void FrmMain::CreateFrame1Controls() {
         Label1[static_cast<std::size_t>(index)] = NewLabel(f, {left, top, width, 225});
     };
     const auto button = [&](QPushButton*& command, float top) {
-        command = new QPushButton(f);
+        command = new CommandButton(f);
         Place(command, {7200, top, 1455, 375});
     };
 
@@ -155,7 +157,7 @@ void FrmMain::CreateFrame4Controls() {
     Place(Frame4, {6960, 3480, 1935, 1815});
     Frame4->setVisible(false);
     QWidget* f = Frame4;
-    Command4 = new QPushButton(f);
+    Command4 = new CommandButton(f);
     Place(Command4, {120, 240, 1695, 375});
     Label4 = NewLabel(f, {360, 720, 900, 225});
     Text2[0] = NewLineEdit(f, {1200, 720, 615, 240}, 3);

@@ -109,6 +109,89 @@ TEST(FrmMainEntry, EnteringAFieldSelectsItsText) {
     EXPECT_EQ(Edit(w, 8)->selectedText(), "D-01");
 }
 
+// The field as the dealer left it: a text with the caret inside and nothing
+// selected; the "Maintained Date" field enabled and empty.
+TEST(FrmMainEntry, OnlyEnteringAFieldSelectsItsTextAndFillsTheDate) {
+    struct Case {
+        Qt::FocusReason reason;
+        bool enters;
+    };
+    const Case cases[] = {
+        {Qt::TabFocusReason, true},           {Qt::BacktabFocusReason, true},
+        {Qt::MouseFocusReason, true},         {Qt::ShortcutFocusReason, true},
+        {Qt::ActiveWindowFocusReason, false}, {Qt::PopupFocusReason, false},
+        {Qt::OtherFocusReason, false},
+    };
+    for (const Case& c : cases) {
+        WindowFixture f;
+        FrmMain& w = f.Window();
+        f.ShowActive();
+        Edit(w, 8)->setText("D-01");
+        Edit(w, 8)->setCursorPosition(2);
+        w.Text1[3]->setEnabled(true);
+        w.SetText1Text(3, "");
+
+        w.Text1[8]->setFocus(c.reason);
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), w.Text1[8]);
+        EXPECT_EQ(Edit(w, 8)->selectedText(), c.enters ? "D-01" : "") << "reason " << c.reason;
+        EXPECT_EQ(Edit(w, 8)->cursorPosition(), c.enters ? 4 : 2) << "reason " << c.reason;
+
+        w.Text1[3]->setFocus(c.reason);
+        QApplication::processEvents();
+        const QString date = c.enters ? "2026-12-07" : "";
+        EXPECT_EQ(w.Text1Text(3), date) << "reason " << c.reason;
+        EXPECT_EQ(Edit(w, 3)->selectedText(), date) << "reason " << c.reason;
+    }
+}
+
+// The dealer copies something in another program, comes back and pastes.
+TEST(FrmMainEntry, ComingBackToTheWindowPastesAtTheCaret) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    QLineEdit* dealer = Edit(w, 8);
+    dealer->setText("D-01");
+    dealer->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    dealer->setCursorPosition(2);
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QGuiApplication::clipboard()->setText("xy");
+    other.close();
+    f.ShowActive();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), dealer);
+    QTest::keyClick(dealer, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(dealer->text(), "D-xy01");
+}
+
+// Enter in a code field moves on like Tab: the field it reaches is entered,
+// a button it reaches is not pressed.
+TEST(FrmMainEntry, EnterFromACodeFieldEntersTheNextFieldAndPressesNoButton) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    w.Text1[0]->setEnabled(true);
+    w.Text1[1]->setEnabled(true);
+    w.SetText1Text(1, "SN0042");
+    int clicks = 0;
+    QObject::connect(w.Command1, &QPushButton::clicked, [&clicks] { ++clicks; });
+    w.Text1[0]->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(w.Text1[0], Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), w.Text1[1]);
+    EXPECT_EQ(Edit(w, 1)->selectedText(), "SN0042");
+
+    QTest::keyPress(w.Text1[1], Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), w.Command1);
+    QTest::keyRelease(w.Command1, Qt::Key_Return);
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST(FrmMainEntry, MaintainedDateGetsTodayWhenEmpty) {
     WindowFixture f;
     FrmMain& w = f.Window();

@@ -142,3 +142,42 @@ TEST(FrmMainLayout, TabVisitsTheControlsInOrderAndWraps) {
         EXPECT_EQ(QApplication::focusWidget(), expected[i]) << "step " << i;
     }
 }
+
+// Enter presses a button as Space does, once per keystroke, and only an
+// enabled one.
+TEST(FrmMainLayout, EnterPressesTheFocusedButton) {
+    struct Case {
+        QPushButton* FrmMain::*button;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool autoRepeat;
+        bool enabled;
+        int clicks;
+    };
+    const Case cases[] = {
+        {&FrmMain::Command1, Qt::Key_Return, Qt::NoModifier, false, true, 1},
+        {&FrmMain::Command2, Qt::Key_Enter, Qt::KeypadModifier, false, true, 1},
+        {&FrmMain::Command3, Qt::Key_Return, Qt::NoModifier, false, true, 1},
+        {&FrmMain::Command4, Qt::Key_Return, Qt::NoModifier, false, true, 1},
+        {&FrmMain::Command1, Qt::Key_Space, Qt::NoModifier, false, true, 1},
+        {&FrmMain::Command2, Qt::Key_Return, Qt::NoModifier, true, true, 0},
+        {&FrmMain::Command1, Qt::Key_Return, Qt::NoModifier, false, false, 0},
+        {&FrmMain::Command2, Qt::Key_Enter, Qt::KeypadModifier, false, false, 0},
+    };
+    for (const Case& c : cases) {
+        WindowFixture f;
+        FrmMain& w = f.Window();
+        f.ShowActive();
+        QPushButton* button = w.*c.button;
+        button->setEnabled(c.enabled);
+        button->setFocus(Qt::TabFocusReason);
+        int clicks = 0;
+        QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+        const QString text = c.key == Qt::Key_Space ? " " : "\r";
+        QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, text, c.autoRepeat);
+        QApplication::sendEvent(button, &press);
+        QKeyEvent release(QEvent::KeyRelease, c.key, c.modifiers, text, c.autoRepeat);
+        QApplication::sendEvent(button, &release);
+        EXPECT_EQ(clicks, c.clicks) << button->text().toStdString() << " key " << c.key;
+    }
+}
