@@ -92,10 +92,17 @@ struct Parser {
             {u"--stun", &o.stun},
             {u"--kill", &o.kill},
         };
+        const std::map<std::u16string, std::optional<std::u16string>*> paths{
+            {u"--save", &o.saveFile},
+            {u"--backup", &o.backupDir},
+            {u"--log", &o.logFile},
+        };
         if (const auto text = texts.find(option); text != texts.end()) {
             Text(option, value, *text->second);
         } else if (const auto flag = flags.find(option); flag != flags.end()) {
             Flag(option, value, *flag->second);
+        } else if (const auto path = paths.find(option); path != paths.end()) {
+            value.empty() ? Fail(CliText::NeedsValue, option) : void(*path->second = value);
         } else if (option == u"--port") {
             o.port = value;
         } else if (option == u"--count") {
@@ -108,36 +115,81 @@ struct Parser {
 };
 bool IsValueOption(std::u16string_view option) {
     constexpr std::u16string_view options[] = {
-        u"--port",     u"--count", u"--dealer-code", u"--stock-date", u"--sell-date", u"--seller",
-        u"--password", u"--band",  u"--freq-set",    u"--stun",       u"--kill",
+        u"--port",   u"--count",    u"--dealer-code", u"--stock-date", u"--sell-date",
+        u"--seller", u"--password", u"--band",        u"--freq-set",   u"--stun",
+        u"--kill",   u"--save",     u"--backup",      u"--log",
     };
     return std::find(std::begin(options), std::end(options), option) != std::end(options);
+}
+
+using Command = CliOptions::Command;
+
+const std::map<std::u16string_view, Command> CommandWords{
+    {u"read", Command::Read},
+    {u"write", Command::Write},
+    {u"batch", Command::Batch},
+    {u"restore", Command::Restore},
+};
+
+bool ChangesFields(const CliOptions& o) {
+    return o.dealerCode || o.stockDate || o.sellDate || o.seller || o.password || o.band ||
+           o.freqSet || o.stun || o.kill;
+}
+
+// Options that only some commands take, and what is said when another is given.
+std::optional<CliText> MisplacedOption(const CliOptions& o, bool hasCount) {
+    const Command c = o.command;
+    const struct {
+        bool refused;
+        CliText why;
+    } rules[] = {
+        {c == Command::Read && ChangesFields(o), CliText::ReadChangesNoField},
+        {c == Command::Restore && ChangesFields(o), CliText::RestoreChangesNoField},
+        {c == Command::Restore && !o.restoreFile, CliText::RestoreNeedsFile},
+        {c == Command::Batch && !hasCount, CliText::BatchNeedsCount},
+        {c != Command::Batch && hasCount, CliText::CountBelongsToBatch},
+        {c != Command::Read && o.json, CliText::JsonBelongsToRead},
+        {c != Command::Read && o.saveFile.has_value(), CliText::SaveBelongsToRead},
+        {c != Command::Write && c != Command::Batch && o.backupDir.has_value(),
+         CliText::BackupBelongsToWrite},
+        {c != Command::Batch && o.logFile.has_value(), CliText::LogBelongsToBatch},
+        {c != Command::Restore && o.force, CliText::ForceBelongsToRestore},
+    };
+    for (const auto& rule : rules) {
+        if (rule.refused) {
+            return rule.why;
+        }
+    }
+    return std::nullopt;
 }
 } // namespace
 
 CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
     Parser parser;
-    std::optional<CliOptions::Command> command;
+    std::optional<Command> command;
     bool hasCount = false;
     for (std::size_t i = 0; i < args.size() && !parser.error; ++i) {
         const std::u16string& arg = args[i];
         if (arg == u"--help" || arg == u"-h" || arg == u"--version") {
-            parser.options.command =
-                arg == u"--version" ? CliOptions::Command::Version : CliOptions::Command::Help;
+            parser.options.command = arg == u"--version" ? Command::Version : Command::Help;
             return {parser.options, {}};
         }
         if (!arg.starts_with(u"--")) {
-            if (command) {
+            const auto word = CommandWords.find(arg);
+            if (command == Command::Restore && !parser.options.restoreFile) {
+                parser.options.restoreFile = arg;
+            } else if (command) {
                 parser.Fail(CliText::UnexpectedArgument, arg);
-            } else if (arg == u"read" || arg == u"write" || arg == u"batch") {
-                command = arg == u"read"    ? CliOptions::Command::Read
-                          : arg == u"write" ? CliOptions::Command::Write
-                                            : CliOptions::Command::Batch;
+            } else if (word != CommandWords.end()) {
+                command = word->second;
             } else {
                 parser.Fail(CliText::UnknownCommand, arg);
             }
-        } else if (arg == u"--json") {
-            parser.options.json = true;
+        } else if (arg == u"--json" || arg == u"--trace" || arg == u"--force") {
+            bool& flag = arg == u"--json"    ? parser.options.json
+                         : arg == u"--trace" ? parser.options.trace
+                                             : parser.options.force;
+            flag = true;
         } else if (!IsValueOption(arg)) {
             parser.Fail(CliText::UnknownOption, arg);
         } else if (i + 1 >= args.size()) {
@@ -152,18 +204,8 @@ CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
     }
     if (!parser.error) {
         parser.options.command = *command;
-        const bool changesFields =
-            parser.options.dealerCode || parser.options.stockDate || parser.options.sellDate ||
-            parser.options.seller || parser.options.password || parser.options.band ||
-            parser.options.freqSet || parser.options.stun || parser.options.kill;
-        if (*command == CliOptions::Command::Read && changesFields) {
-            parser.Fail(CliText::ReadChangesNoField);
-        } else if (*command == CliOptions::Command::Batch && !hasCount) {
-            parser.Fail(CliText::BatchNeedsCount);
-        } else if (*command != CliOptions::Command::Batch && hasCount) {
-            parser.Fail(CliText::CountBelongsToBatch);
-        } else if (*command != CliOptions::Command::Read && parser.options.json) {
-            parser.Fail(CliText::JsonBelongsToRead);
+        if (const auto misplaced = MisplacedOption(parser.options, hasCount)) {
+            parser.Fail(*misplaced);
         }
     }
     if (parser.error) {

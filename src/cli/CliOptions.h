@@ -9,12 +9,24 @@
 
 // What the command line asks for.
 struct CliOptions {
-    enum class Command { Read, Write, Batch, Help, Version };
+    enum class Command { Read, Write, Batch, Restore, Help, Version };
 
     Command command = Command::Read;
     std::optional<std::u16string> port;
     bool json = false;
     std::int32_t count = 0;
+    // Every frame on the line to stderr.
+    bool trace = false;
+    // read: the information area into this file, as read.
+    std::optional<std::u16string> saveFile;
+    // write and batch: each radio's information area into this folder first.
+    std::optional<std::u16string> backupDir;
+    // batch: one CSV row per radio appended to this file.
+    std::optional<std::u16string> logFile;
+    // restore: the saved information area to write back, and whether a file
+    // of another radio is accepted.
+    std::optional<std::u16string> restoreFile;
+    bool force = false;
     // Fields a write or batch changes.
     std::optional<std::u16string> dealerCode, stockDate, sellDate, seller, password;
     std::optional<std::int16_t> band, freqSet, stun, kill;

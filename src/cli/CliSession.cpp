@@ -1,16 +1,37 @@
 #include "CliSession.h"
 
+#include "ImageFile.h"
 #include "RecordPrinter.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QDir>
 #include <QEventLoop>
 
 #include <cstdio>
 
-CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver)
+namespace {
+QString ToQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+// The log's results stay English whatever the locale, like the radio's
+// messages beside them, so a script can read any service centre's log.
+const QString LogWritten = QStringLiteral("written");
+const QString LogStopped = QStringLiteral("stopped by Ctrl+C before writing");
+
+std::u16string ToU16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+} // namespace
+
+CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace)
     : window_(data_, langType),
       serial_(std::move(resolver), [this](int commEvent) { comm_.MSComm1_OnComm(commEvent); }),
-      timer_([this] { comm_.WaitTimer_Timer(); }), comm_(data_, serial_, timer_, window_) {
+      tracer_(serial_, stderr), timer_([this] { comm_.WaitTimer_Timer(); }),
+      comm_(data_, trace ? static_cast<SerialControl&>(tracer_) : serial_, timer_, window_) {
     serial_.SetLangType(langType);
     window_.SetComm(comm_);
     window_.OnEnd = [this] {
@@ -19,7 +40,7 @@ CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver)
         }
     };
     window_.OnIdleFace = [this] {
-        if (interrupted_ && quit_) {
+        if (stopStatus_ && quit_) {
             quit_();
         }
     };
@@ -31,19 +52,14 @@ CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver)
 int CliSession::Run(const CliOptions& options, std::int16_t portNo) {
     comm_.ComPortNo = portNo;
     switch (options.command) {
-    case CliOptions::Command::Read: {
-        const int status = Read();
-        if (status == ExitDone) {
-            const std::string text =
-                options.json ? RecordJson(data_.Record) : RecordText(data_.Record);
-            std::fputs(text.c_str(), stdout);
-        }
-        return status;
-    }
+    case CliOptions::Command::Read:
+        return Read(options);
     case CliOptions::Command::Write:
         return Write(options);
     case CliOptions::Command::Batch:
         return Batch(options);
+    case CliOptions::Command::Restore:
+        return Restore(options);
     case CliOptions::Command::Help:
     case CliOptions::Command::Version:
         break; // answered before any session
@@ -51,23 +67,70 @@ int CliSession::Run(const CliOptions& options, std::int16_t portNo) {
     return ExitUsage;
 }
 
-int CliSession::Read() {
+// The record is printed even when the file could not be saved: the dealer
+// sees what was read, and the status says the file is missing.
+int CliSession::Read(const CliOptions& options) {
+    const int status = ReadRadio();
+    if (status != ExitDone) {
+        return status;
+    }
+    const std::string text = options.json ? RecordJson(data_.Record) : RecordText(data_.Record);
+    std::fputs(text.c_str(), stdout);
+    if (!options.saveFile) {
+        return ExitDone;
+    }
+    const QString path = ToQString(*options.saveFile);
+    if (const auto failure = SaveImageFile(path, data_.Image)) {
+        Say(CliText::SaveFailed, path, *failure);
+        return ExitFile;
+    }
+    return ExitDone;
+}
+
+int CliSession::ReadRadio() {
     comm_.StartRead();
     return Wait();
 }
 
-// As a dealer does it: read the radio, change the given fields, write.
+// As a dealer does it: read the radio, change the given fields, write. The
+// Read has every block of the radio, so a backup needs no command more.
 int CliSession::Write(const CliOptions& options) {
-    if (const int status = Read(); status != ExitDone) {
+    if (const int status = ReadRadio(); status != ExitDone) {
         return status;
+    }
+    if (options.backupDir) {
+        if (const int status = SaveBackup(ToQString(*options.backupDir)); status != ExitDone) {
+            return status;
+        }
     }
     ApplyFields(options);
     comm_.StartWrite();
     return Wait();
 }
 
+int CliSession::SaveBackup(const QString& folder) {
+    const QString serialNo = ToQString(ShowFields(data_.Record).Text1[1]);
+    backupFile_ = BackupPath(folder, serialNo, QDateTime::currentDateTimeUtc());
+    QDir().mkpath(folder); // a missing folder is made; one that cannot be fails the save
+    if (const auto failure = SaveImageFile(backupFile_, data_.Image)) {
+        Say(CliText::BackupFailed, backupFile_, *failure);
+        backupFile_.clear();
+        return ExitBackup;
+    }
+    Say(CliText::BackupSaved, backupFile_);
+    return ExitDone;
+}
+
 // The defaults plus the given fields go into every radio.
 int CliSession::Batch(const CliOptions& options) {
+    if (options.logFile) {
+        if (const auto failure = log_.Open(ToQString(*options.logFile))) {
+            Say(CliText::LogFailed, ToQString(*options.logFile), *failure);
+            return ExitFile;
+        }
+        // A radio is written when the window side shows the record again.
+        window_.OnShown = [this] { LogRadio(LogWritten); };
+    }
     ApplyFields(options);
     window_.ShowStartMulWrite();
     comm_.StartMulWrite(options.count);
@@ -77,6 +140,25 @@ int CliSession::Batch(const CliOptions& options) {
         comm_.StopMulWrite();
     }
     return status;
+}
+
+// One row for the radio that just finished, as far as it was read: its serial
+// number is in the image only when every block was read.
+void CliSession::LogRadio(const QString& result) {
+    if (!log_.IsOpen()) {
+        return;
+    }
+    ModData read;
+    read.Image = data_.Image;
+    read.UnpackImage();
+    const BatchLog::Row row{QDateTime::currentDateTimeUtc(),
+                            ToQString(ShowFields(read.Record).Text1[1]),
+                            ToQString(comm_.RadioModelText), result, backupFile_};
+    backupFile_.clear();
+    if (const auto failure = log_.Append(row)) {
+        Say(CliText::LogFailed, log_.Path(), *failure);
+        Stop(ExitFile);
+    }
 }
 
 void CliSession::ApplyFields(const CliOptions& o) {
@@ -98,15 +180,20 @@ void CliSession::ApplyFields(const CliOptions& o) {
 }
 
 int CliSession::Wait() {
-    if (window_.End == OperationEnd::Running && !interrupted_) {
+    if (window_.End == OperationEnd::Running && !stopStatus_) {
         QEventLoop loop;
         quit_ = [&loop] { loop.quit(); };
         loop.exec();
         quit_ = nullptr;
     }
     const OperationEnd end = std::exchange(window_.End, OperationEnd::Running);
-    if (interrupted_) {
-        return ExitInterrupted;
+    if (end != OperationEnd::Done && end != OperationEnd::Running &&
+        comm_.WriteStep != StepProgram) {
+        // A batch radio that answered, then failed: the message that ended it.
+        LogRadio(ToQString(window_.LastMessage));
+    }
+    if (stopStatus_) {
+        return *stopStatus_;
     }
     switch (end) {
     case OperationEnd::Done:
@@ -123,11 +210,20 @@ int CliSession::Wait() {
 }
 
 void CliSession::Interrupt() {
-    interrupted_ = true;
+    Stop(ExitInterrupted);
+}
+
+void CliSession::Stop(int status) {
+    stopStatus_ = stopStatus_.value_or(status);
     // A radio whose blocks are going out is finished first; the batch then
     // stops and the window side's idle face ends the wait.
     if (comm_.DeferStopMulWrite()) {
         return;
+    }
+    const bool radioAttached =
+        comm_.OperationMode == ModeMulWrite && comm_.WriteStep != StepProgram;
+    if (radioAttached) {
+        LogRadio(LogStopped);
     }
     if (comm_.OperationMode == ModeMulWrite && window_.ShowStartMulWrite()) {
         comm_.StopMulWrite();
@@ -139,4 +235,9 @@ void CliSession::Interrupt() {
     if (quit_) {
         quit_();
     }
+}
+
+void CliSession::Say(CliText text, const QString& subject, const QString& second) {
+    PrintError(u"radioinfo-cli: " +
+               CliTextFor(text, window_.LangType(), ToU16(subject), ToU16(second)));
 }

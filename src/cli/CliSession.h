@@ -1,12 +1,16 @@
 #pragma once
 
+#include "BatchLog.h"
 #include "CliOptions.h"
 #include "CliWindow.h"
+#include "TracingSerialControl.h"
 #include "protocol/ModComm.h"
 #include "system/QtResponseTimer.h"
 #include "system/QtSerialControl.h"
 
 #include <QString>
+
+#include <optional>
 
 // Exit statuses of radioinfo-cli.
 enum ExitStatus : int {
@@ -16,6 +20,11 @@ enum ExitStatus : int {
     ExitPort = 3,
     ExitCommunication = 4,
     ExitModel = 5,
+    ExitFile = 6,         // the --save file or the --log file could not be written
+    ExitBackup = 7,       // a backup could not be saved; nothing was written to that radio
+    ExitOtherRadio = 8,   // restore refused: the file is of another serial number
+    ExitNotRestored = 9,  // restore: the radio read back differs from the file
+    ExitRestoreFile = 10, // restore: the file cannot be read or is no information area
     ExitInterrupted = 130,
 };
 
@@ -23,24 +32,36 @@ enum ExitStatus : int {
 // window drives it.
 class CliSession {
   public:
-    CliSession(int langType, QtSerialControl::PortResolver resolver);
+    // trace: every frame on the line goes to stderr as well.
+    CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace);
 
     int Run(const CliOptions& options, std::int16_t portNo);
     // Ctrl+C: stops what runs, as the batch's Stop click does.
     void Interrupt();
 
   private:
-    int Read();
+    int Read(const CliOptions& options);
+    int ReadRadio();
     int Write(const CliOptions& options);
     int Batch(const CliOptions& options);
+    int Restore(const CliOptions& options);
     int Wait();
     void ApplyFields(const CliOptions& options);
+    // Saves the radio's information area as just read into folder.
+    int SaveBackup(const QString& folder);
+    void LogRadio(const QString& result);
+    // Stops what runs with status: a batch finishes the radio being written.
+    void Stop(int status);
+    void Say(CliText text, const QString& subject = {}, const QString& second = {});
 
     ModData data_;
     CliWindow window_;
     QtSerialControl serial_;
+    TracingSerialControl tracer_;
     QtResponseTimer timer_;
     ModComm comm_;
-    bool interrupted_ = false;
+    BatchLog log_;
+    QString backupFile_;
+    std::optional<int> stopStatus_;
     std::function<void()> quit_;
 };

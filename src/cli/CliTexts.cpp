@@ -1,6 +1,7 @@
 #include "CliTexts.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 struct TextRow {
@@ -13,13 +14,17 @@ struct TextRow {
 // and the bash completion beside them (data/).
 constexpr std::array Texts{
     TextRow{CliText::Usage,
-            u"usage: radioinfo-cli [--port PORT] read [--json]\n"
-            u"       radioinfo-cli [--port PORT] write [FIELDS]\n"
-            u"       radioinfo-cli [--port PORT] batch --count N [FIELDS]\n"
+            u"usage: radioinfo-cli [--port PORT] [--trace] read [--json] [--save FILE]\n"
+            u"       radioinfo-cli [--port PORT] [--trace] write [--backup DIR] [FIELDS]\n"
+            u"       radioinfo-cli [--port PORT] [--trace] batch --count N [--backup DIR]\n"
+            u"                     [--log FILE.csv] [FIELDS]\n"
+            u"       radioinfo-cli [--port PORT] [--trace] restore FILE [--force]\n"
             u"       radioinfo-cli --help | --version\n",
-            u"用法：radioinfo-cli [--port 串口] read [--json]\n"
-            u"      radioinfo-cli [--port 串口] write [字段]\n"
-            u"      radioinfo-cli [--port 串口] batch --count 台数 [字段]\n"
+            u"用法：radioinfo-cli [--port 串口] [--trace] read [--json] [--save 文件]\n"
+            u"      radioinfo-cli [--port 串口] [--trace] write [--backup 目录] [字段]\n"
+            u"      radioinfo-cli [--port 串口] [--trace] batch --count 台数 [--backup 目录]\n"
+            u"                    [--log 文件.csv] [字段]\n"
+            u"      radioinfo-cli [--port 串口] [--trace] restore 文件 [--force]\n"
             u"      radioinfo-cli --help | --version\n"},
     TextRow{CliText::Help,
             u"Reads and writes the information of a KVT4610 radio on the programming cable.\n"
@@ -27,6 +32,15 @@ constexpr std::array Texts{
             u"  read            print every field as the window shows it (--json: one object)\n"
             u"  write           read the radio, change the given FIELDS, write it back\n"
             u"  batch           write the defaults plus FIELDS into N radios one after another\n"
+            u"  restore         write the dealer settings of FILE back into the radio it\n"
+            u"                  was saved from, then read them back to check\n"
+            u"\n"
+            u"  --save FILE     read: save the 256-byte information area as read\n"
+            u"  --backup DIR    write, batch: save each radio's information area into DIR\n"
+            u"                  before writing it (a batch then reads every block)\n"
+            u"  --log FILE.csv  batch: append one row per radio as it finishes\n"
+            u"  --force         restore: accept a file of another radio (serial number)\n"
+            u"  --trace         every frame sent and received to stderr\n"
             u"\n"
             u"FIELDS: --dealer-code T --stock-date T --sell-date T --seller T --password T\n"
             u"        --band 0|1 --freq-set 0|1 --stun 0|1 --kill 0|1\n"
@@ -36,12 +50,23 @@ constexpr std::array Texts{
             u"  --version       show the program's version\n"
             u"exit status: 0 done, 1 output could not be written, 2 usage, 3 port cannot be\n"
             u"             opened, 4 communication error, 5 model or version error,\n"
-            u"             130 stopped by Ctrl+C\n",
+            u"             6 --save or --log file could not be written, 7 backup could not\n"
+            u"             be saved (nothing written to that radio), 8 restore refused:\n"
+            u"             another radio's file, 9 restore not confirmed by the read-back,\n"
+            u"             10 FILE cannot be read or is not 256 bytes, 130 stopped by Ctrl+C\n",
             u"读出或写入编程线上 KVT4610 对讲机的信息。\n"
             u"\n"
             u"  read            按窗口的显示打印每个字段（--json：一个 JSON 对象）\n"
             u"  write           读出对讲机，修改给出的字段，再写回\n"
             u"  batch           把默认值和给出的字段依次写入 N 台对讲机\n"
+            u"  restore         把文件中的经销商设置写回保存它的对讲机，再读出核对\n"
+            u"\n"
+            u"  --save 文件     read：把读出的 256 字节信息区原样保存\n"
+            u"  --backup 目录   write、batch：写入前把每台对讲机的信息区保存到目录\n"
+            u"                  （batch 因此读出全部数据块）\n"
+            u"  --log 文件.csv  batch：每完成一台追加一行\n"
+            u"  --force         restore：接受另一台对讲机（序列号不同）的文件\n"
+            u"  --trace         把收发的每一帧打印到标准错误\n"
             u"\n"
             u"字段：--dealer-code 文字 --stock-date 文字 --sell-date 文字 --seller 文字\n"
             u"      --password 文字 --band 0|1 --freq-set 0|1 --stun 0|1 --kill 0|1\n"
@@ -50,7 +75,9 @@ constexpr std::array Texts{
             u"  -h, --help      显示本说明\n"
             u"  --version       显示程序版本\n"
             u"退出状态：0 完成，1 无法写出输出，2 用法错误，3 无法打开串口，4 通讯错误，\n"
-            u"          5 机型或版本错误，130 被 Ctrl+C 停止\n"},
+            u"          5 机型或版本错误，6 无法写入 --save 或 --log 文件，7 无法保存备份\n"
+            u"          （未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，9 恢复后读出\n"
+            u"          核对不符，10 文件无法读取或不是 256 字节，130 被 Ctrl+C 停止\n"},
     TextRow{CliText::UnknownOption, u"unknown option %1", u"未知选项 %1"},
     TextRow{CliText::UnknownCommand, u"unknown command %1", u"未知命令 %1"},
     TextRow{CliText::UnexpectedArgument, u"unexpected argument %1", u"多余的参数 %1"},
@@ -73,17 +100,54 @@ constexpr std::array Texts{
     TextRow{CliText::AnswerOk, u"OK", u"确定"},
     TextRow{CliText::AnswerCancel, u"Cancel", u"取消"},
     TextRow{CliText::OutputFailed, u"cannot write the output: %1", u"无法写出输出：%1"},
+    TextRow{CliText::RestoreChangesNoField, u"restore takes its fields from FILE",
+            u"restore 的字段取自文件"},
+    TextRow{CliText::RestoreNeedsFile, u"restore needs FILE", u"restore 需要一个文件"},
+    TextRow{CliText::SaveBelongsToRead, u"--save belongs to read", u"--save 只用于 read"},
+    TextRow{CliText::BackupBelongsToWrite, u"--backup belongs to write and batch",
+            u"--backup 只用于 write 和 batch"},
+    TextRow{CliText::LogBelongsToBatch, u"--log belongs to batch", u"--log 只用于 batch"},
+    TextRow{CliText::ForceBelongsToRestore, u"--force belongs to restore",
+            u"--force 只用于 restore"},
+    TextRow{CliText::SaveFailed, u"cannot save %1: %2", u"无法保存 %1：%2"},
+    TextRow{CliText::BackupSaved, u"backup saved: %1", u"备份已保存：%1"},
+    TextRow{CliText::BackupFailed,
+            u"cannot save the backup %1: %2; nothing was written to this radio",
+            u"无法保存备份 %1：%2；未向这台对讲机写入任何数据"},
+    TextRow{CliText::LogFailed, u"cannot write the log %1: %2", u"无法写入记录 %1：%2"},
+    TextRow{CliText::FileUnreadable, u"cannot read %1: %2", u"无法读取 %1：%2"},
+    TextRow{CliText::NotAnImage, u"%1 is not a saved information area (256 bytes)",
+            u"%1 不是保存的信息区（256 字节）"},
+    TextRow{
+        CliText::OtherRadio,
+        u"the file is of serial number %1, the radio is %2: nothing written (--force writes it)",
+        u"文件的序列号是 %1，对讲机是 %2：未写入（--force 强制写入）"},
+    TextRow{CliText::RestoreMismatch, u"the radio does not hold what was restored: %1",
+            u"对讲机中的数据与恢复的不符：%1"},
+    TextRow{CliText::RestoreVerified,
+            u"restored and read back: the radio holds the file's settings",
+            u"已恢复并读出核对：对讲机中是文件的设置"},
 };
 } // namespace
 
-std::u16string CliTextFor(CliText text, int langType, std::u16string_view subject) {
+std::u16string CliTextFor(CliText text, int langType, std::u16string_view subject,
+                          std::u16string_view second) {
     for (const TextRow& row : Texts) {
         if (row.text != text) {
             continue;
         }
         std::u16string result(langType == 2 ? row.chinese : row.english);
-        if (const auto at = result.find(u"%1"); at != std::u16string::npos) {
-            result.replace(at, 2, subject);
+        // Both places are found in the text itself, and the later one is filled
+        // first, so a subject holding "%2" stays as it is.
+        std::pair<std::size_t, std::u16string_view> places[] = {{result.find(u"%1"), subject},
+                                                                {result.find(u"%2"), second}};
+        if (places[0].first != std::u16string::npos && places[0].first < places[1].first) {
+            std::swap(places[0], places[1]);
+        }
+        for (const auto& [at, value] : places) {
+            if (at != std::u16string::npos) {
+                result.replace(at, 2, value);
+            }
         }
         return result;
     }

@@ -27,8 +27,24 @@ enum class CliText {
     AnswerOk,
     AnswerCancel,
     OutputFailed,
+    RestoreChangesNoField,
+    RestoreNeedsFile,
+    SaveBelongsToRead,
+    BackupBelongsToWrite,
+    LogBelongsToBatch,
+    ForceBelongsToRestore,
+    SaveFailed,
+    BackupSaved,
+    BackupFailed,
+    LogFailed,
+    FileUnreadable,
+    NotAnImage,
+    OtherRadio,
+    RestoreMismatch,
+    RestoreVerified,
 };
 
 // The text in the language of langType (2 Chinese, else English), with "%1"
-// replaced by subject.
-std::u16string CliTextFor(CliText text, int langType, std::u16string_view subject = {});
+// replaced by subject and "%2" by second.
+std::u16string CliTextFor(CliText text, int langType, std::u16string_view subject = {},
+                          std::u16string_view second = {});

@@ -41,6 +41,9 @@ CliWindow::CliWindow(ModData& data, int langType) : data_(data), langType_(langT
 
 void CliWindow::ShowByData() {
     Shown = ShowFields(data_.Record);
+    if (OnShown) {
+        OnShown();
+    }
 }
 
 void CliWindow::GetDataByShow() {
@@ -78,6 +81,7 @@ MessageResult CliWindow::ShowMessage(std::u16string_view text, MessageButtons bu
             CliTextFor(OverwriteBand ? CliText::AnswerOk : CliText::AnswerCancel, langType_));
         return OverwriteBand ? MessageResult::Ok : MessageResult::Cancel;
     }
+    LastMessage = text;
     Finish(EndOf(text));
     return MessageResult::Ok;
 }

@@ -24,6 +24,10 @@ class CliWindow : public WindowSide {
     std::function<void()> OnEnd;
     // The batch returned to its idle face (it ended or was stopped).
     std::function<void()> OnIdleFace;
+    // The record was shown again: in a batch, after each radio written.
+    std::function<void()> OnShown;
+    // The text of the message that ended the last operation.
+    std::u16string LastMessage;
 
     int LangType() const override { return langType_; }
     void ShowByData() override;

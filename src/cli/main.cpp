@@ -149,7 +149,7 @@ int main(int argc, char* argv[]) {
         resolver = [path = port->device](int) { return path; };
     }
 
-    CliSession session(langType, resolver);
+    CliSession session(langType, resolver, options.trace);
 
 #ifndef _WIN32
     const std::unique_ptr<QSocketNotifier> interrupts = StopOnSignals(session);
