@@ -284,6 +284,14 @@ TEST(CliUsage, BadArgumentsGiveUsage) {
         {"--port", "COM0", "read"},
         {"--port", "/dev/null", "read", "--port"},
         {"--bogus", "read"},
+        {"--port", "/dev/null", "restore"},
+        {"--port", "/dev/null", "restore", "a.bin", "b.bin"},
+        {"--port", "/dev/null", "restore", "a.bin", "--seller", "X"},
+        {"--port", "/dev/null", "write", "--save", "a.bin"},
+        {"--port", "/dev/null", "read", "--backup", "dir"},
+        {"--port", "/dev/null", "write", "--log", "a.csv"},
+        {"--port", "/dev/null", "write", "--force"},
+        {"--port", "/dev/null", "read", "--save", ""},
     };
     for (const QStringList& args : cases) {
         const CliRun run = RunCli(args);
