@@ -25,6 +25,14 @@ std::u16string ToU16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
                           static_cast<std::size_t>(text.size()));
 }
+// The serial number of the radio whose area image holds, as the window would
+// show it after reading that radio.
+QString SerialNoOf(const InfoImage& image) {
+    ModData read;
+    read.Image = image;
+    read.UnpackImage();
+    return ToQString(ShowFields(read.Record).Text1[1]);
+}
 } // namespace
 
 CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace)
@@ -109,12 +117,12 @@ int CliSession::Write(const CliOptions& options) {
 }
 
 int CliSession::SaveBackup(const QString& folder) {
-    const QString serialNo = ToQString(ShowFields(data_.Record).Text1[1]);
-    backupFile_ = BackupPath(folder, serialNo, QDateTime::currentDateTimeUtc());
+    backupFile_ = BackupPath(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
     QDir().mkpath(folder); // a missing folder is made; one that cannot be fails the save
     if (const auto failure = SaveImageFile(backupFile_, data_.Image)) {
         Say(CliText::BackupFailed, backupFile_, *failure);
-        backupFile_.clear();
+        const QString path = std::exchange(backupFile_, QString());
+        LogRadio(QStringLiteral("backup failed: %1: %2").arg(path, *failure));
         return ExitBackup;
     }
     Say(CliText::BackupSaved, backupFile_);
@@ -131,6 +139,17 @@ int CliSession::Batch(const CliOptions& options) {
         // A radio is written when the window side shows the record again.
         window_.OnShown = [this] { LogRadio(LogWritten); };
     }
+    // The backup and the log's serial number need every block of each radio.
+    comm_.MulWriteReadsAll = options.backupDir || options.logFile;
+    if (options.backupDir) {
+        window_.OnReadyToWrite = [this, folder = ToQString(*options.backupDir)] {
+            const int status = SaveBackup(folder);
+            if (status != ExitDone) {
+                stopStatus_ = status; // the batch ends with the END the core sends now
+            }
+            return status == ExitDone;
+        };
+    }
     ApplyFields(options);
     window_.ShowStartMulWrite();
     comm_.StartMulWrite(options.count);
@@ -142,17 +161,13 @@ int CliSession::Batch(const CliOptions& options) {
     return status;
 }
 
-// One row for the radio that just finished, as far as it was read: its serial
-// number is in the image only when every block was read.
+// One row for the radio that just finished, with its serial number as read
+// (a batch with a log reads every block).
 void CliSession::LogRadio(const QString& result) {
     if (!log_.IsOpen()) {
         return;
     }
-    ModData read;
-    read.Image = data_.Image;
-    read.UnpackImage();
-    const BatchLog::Row row{QDateTime::currentDateTimeUtc(),
-                            ToQString(ShowFields(read.Record).Text1[1]),
+    const BatchLog::Row row{QDateTime::currentDateTimeUtc(), SerialNoOf(data_.Image),
                             ToQString(comm_.RadioModelText), result, backupFile_};
     backupFile_.clear();
     if (const auto failure = log_.Append(row)) {

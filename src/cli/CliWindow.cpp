@@ -73,6 +73,10 @@ void CliWindow::SetText2_1(std::u16string_view text) {
     PrintError(CliTextFor(CliText::RadioNo, langType_, text));
 }
 
+bool CliWindow::ReadyToWrite() {
+    return !OnReadyToWrite || OnReadyToWrite();
+}
+
 MessageResult CliWindow::ShowMessage(std::u16string_view text, MessageButtons buttons,
                                      MessageIcon) {
     PrintError(text);

@@ -26,6 +26,8 @@ class CliWindow : public WindowSide {
     std::function<void()> OnIdleFace;
     // The record was shown again: in a batch, after each radio written.
     std::function<void()> OnShown;
+    // Asked before a radio is written; false refuses the write.
+    std::function<bool()> OnReadyToWrite;
     // The text of the message that ended the last operation.
     std::u16string LastMessage;
 
@@ -35,6 +37,7 @@ class CliWindow : public WindowSide {
     bool ShowStartMulWrite() override;
     void SetLabel6(std::u16string_view text) override;
     void SetText2_1(std::u16string_view text) override;
+    bool ReadyToWrite() override;
     MessageResult ShowMessage(std::u16string_view text, MessageButtons buttons,
                               MessageIcon icon) override;
 

@@ -26,6 +26,8 @@ enum : std::int16_t {
     StepWriteBlock = 5,    // a W block sent
     StepEnd = 69,          // END sent after the last block
     StepEndRejected = 70,  // END sent after a failed model/version check
+    StepMulReadAll = 44,   // batch reading every block: R 0x3B10 and later sent
+    StepEndRefused = 71,   // END sent after the window side refused the write
 };
 
 constexpr int WaitTimerInterval = 500; // ms
@@ -63,6 +65,9 @@ class ModComm {
     std::int32_t MulWriteNo = 0;
     // The port COM<n> an operation opens; 0 for none.
     std::int16_t ComPortNo = 0;
+    // A batch reads all 16 blocks of each radio before writing it, not only
+    // the three the write needs, so the window side has its whole area.
+    bool MulWriteReadsAll = false;
 
     // Operation starts (the protocol side of the Read, Write and batch buttons).
     void StartRead();
@@ -113,6 +118,8 @@ class ModComm {
     void StartSingle(std::int16_t mode, std::int16_t& step);
     std::int16_t& CurrentStep();
     bool SameRadioAnswered();
+    int LastReadAddress() const;
+    void EndRefused();
     void WriteRadio();
     void EndRead();
     void EndWrite();

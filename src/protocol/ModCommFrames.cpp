@@ -116,6 +116,13 @@ bool ModComm::CheckDataFrame(std::span<const std::uint8_t> chunk) const {
            VerifyCheckSum(chunk, static_cast<int>(n) + 1, 0, 0);
 }
 
+// The block the last R command asked for.
+int ModComm::LastReadAddress() const {
+    return lastCommand_.size() == 4 && lastCommand_[0] == ReadMark
+               ? lastCommand_[1] * 256 + lastCommand_[2]
+               : LastBlock;
+}
+
 void ModComm::StoreBlockByFrame(std::span<const std::uint8_t> chunk) {
     const std::size_t n = EchoLength(SentLength);
     if (chunk.size() < n + 4 + static_cast<std::size_t>(BlockLength)) {

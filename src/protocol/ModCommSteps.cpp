@@ -23,7 +23,9 @@ enum class Then {
     NewRadio,       // a batch's handshake: a new radio is read, the last one polled again
     WriteRadio,     // the window collected and packed, then the first W block
     WriteNext,      // the next W block; END after 0x3BF0
+    ReadOnward,     // the block after the one answered; the radio is written after 0x3BF0
     ModelError,     // the END after a refused model or version acknowledged
+    Refused,        // the END after the window side refused the write acknowledged
 };
 
 // One row of an operation: the step (the command outstanding), whether its
@@ -56,6 +58,7 @@ constexpr StepRow WriteSteps[] = {
     {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},   // R 0x3BF0
     {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
     {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
+    {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
 };
 
 // Batch, each radio: 0x3B00 (its band never taken), 0x3B10 and 0x3BF0, the
@@ -67,15 +70,28 @@ constexpr StepRow MulWriteSteps[] = {
     {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},   // R 0x3BF0
     {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
     {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
+    {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
+};
+
+// Batch reading every block, each radio: 0x3B00 to 0x3BF0 in order, the
+// seven blocks, END. 25 commands.
+constexpr StepRow MulWriteAllSteps[] = {
+    {StepProgram,      false, Then::NewRadio,       FirstBlock, StepBlocks},       // PROGRAM
+    {StepBlocks,       true,  Then::ReadOnward,     0,          StepMulReadAll},   // R 0x3B00
+    {StepMulReadAll,   false, Then::ReadOnward,     0,          StepMulReadAll},   // R 0x3B10..0x3BF0
+    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
+    {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
 };
 // clang-format on
 
 // The row of a step; none for the END after the last block (and any step
 // without a row), whose answer completes the operation.
-const StepRow* FindStep(std::int16_t mode, std::int16_t step) {
+const StepRow* FindStep(std::int16_t mode, std::int16_t step, bool mulWriteReadsAll) {
     using Rows = std::span<const StepRow>;
     const Rows rows = mode == ModeRead    ? Rows(ReadSteps)
                       : mode == ModeWrite ? Rows(WriteSteps)
+                      : mulWriteReadsAll  ? Rows(MulWriteAllSteps)
                                           : Rows(MulWriteSteps);
     const auto row = std::ranges::find(rows, step, &StepRow::step);
     return row != rows.end() ? &*row : nullptr;
@@ -149,7 +165,7 @@ void ModComm::StepOperation(bool accepted) {
     }
     std::int16_t& step = CurrentStep();
     LastStep = step;
-    const StepRow* row = FindStep(OperationMode, step);
+    const StepRow* row = FindStep(OperationMode, step, MulWriteReadsAll);
     if (row == nullptr) {
         OperationMode == ModeRead ? ReadComplete() : WriteComplete();
         return;
@@ -184,12 +200,24 @@ void ModComm::StepOperation(bool accepted) {
         step = row->next;
         WriteRadio();
         break;
+    case Then::ReadOnward:
+        if (LastReadAddress() < LastBlock) {
+            step = row->next;
+            ReadBlock(LastReadAddress() + BlockLength, BlockLength);
+            break;
+        }
+        step = StepWriteBlock;
+        WriteRadio();
+        break;
     case Then::WriteNext:
         step = row->next;
         WriteNextBlock();
         break;
     case Then::ModelError:
         ShowModelError();
+        break;
+    case Then::Refused:
+        EndRefused();
         break;
     }
 }
@@ -204,10 +232,30 @@ bool ModComm::SameRadioAnswered() {
     return false;
 }
 
+// The window side may refuse the radio just read (a batch whose backup of it
+// could not be saved): the session is closed with END and nothing is written.
 void ModComm::WriteRadio() {
+    if (!window_.ReadyToWrite()) {
+        CurrentStep() = StepEndRefused;
+        SendEnd();
+        return;
+    }
     window_.GetDataByShow();
     data_.PackImage();
     WriteNextBlock();
+}
+
+// The operation ends quietly: the window side that refused has said why.
+void ModComm::EndRefused() {
+    const bool batch = OperationMode == ModeMulWrite;
+    stopAfterRadio_ = false;
+    waitTimer_.Stop();
+    BlockAddress = BlockAddressStart;
+    ClosePort();
+    if (batch) {
+        window_.ShowStartMulWrite();
+    }
+    OperationMode = ModeIdle;
 }
 
 bool ModComm::CheckModelVersion() {

@@ -25,6 +25,10 @@ class WindowSide {
     virtual void SetLabel6(std::u16string_view text) = 0;
     // Text of the radio number field Text2(1).
     virtual void SetText2_1(std::u16string_view text) = 0;
+    // Called once a radio is read, before its first W block; false refuses
+    // the write: END goes out, nothing is written and the operation ends
+    // without a message (the window side has said why).
+    virtual bool ReadyToWrite() { return true; }
     // A modal message box with the window's title.
     virtual MessageResult ShowMessage(std::u16string_view text, MessageButtons buttons,
                                       MessageIcon icon) = 0;

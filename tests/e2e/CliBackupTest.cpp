@@ -203,8 +203,59 @@ TEST_F(CliBackup, BatchLogKeepsItsRowsThroughCtrlC) {
     ASSERT_EQ(rows.size(), 2) << ReadFile(log).toStdString();
     EXPECT_EQ(rows[0], "time_utc,serial_no,model,result,backup");
     EXPECT_TRUE(
-        QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ,[^,]*,KVT4610,written,$")
+        QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ,SN-A1,KVT4610,written,$")
             .match(rows[1])
             .hasMatch())
         << rows[1].toStdString();
+}
+
+// A batch with --backup reads every block of each radio and saves it before
+// the first W; a backup that cannot be saved ends the batch with END and no W.
+TEST_F(CliBackup, BatchBacksUpEachRadioBeforeWritingIt) {
+    QFile blocker(dir.filePath("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QStringList images{WriteImage(dir, "a.bin", Radio("SN-A1")),
+                             WriteImage(dir, "b.bin", Radio("SN/B2"))};
+    struct Case {
+        QStringList options;
+        int exitCode;
+        int blocksRead; // R 3B20 commands: radios read in full
+        int written;    // radios that got W 3B60
+        QStringList logResults;
+    };
+    const QString backups = dir.filePath("backups");
+    const Case cases[] = {
+        {{}, 0, 0, 2, {}},
+        {{"--backup", backups}, 0, 2, 2, {"written", "written"}},
+        {{"--backup", dir.filePath("not-a-folder")}, 7, 1, 0, {"backup failed"}},
+    };
+    for (const Case& c : cases) {
+        const QString log = dir.filePath("log.csv");
+        QFile::remove(log);
+        SimulatedRadio bench({"--bench", "0.3,1.2", "--radios", "2", "--bench-images",
+                              images.join(','), "--save", memory});
+        const QStringList options =
+            c.logResults.isEmpty() ? c.options : c.options + QStringList{"--log", log};
+        const CliRun run = RunCli(
+            QStringList{"--port", bench.Device(), "batch", "--count", "2", "--seller", "Li"} +
+            options);
+        const std::string name = options.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
+        const QStringList commands = bench.StopAndTranscript();
+        EXPECT_EQ(commands.count("R 3B20"), c.blocksRead) << name;
+        EXPECT_EQ(commands.count("W 3B60"), c.written) << name;
+        EXPECT_EQ(commands.last(), "END") << name;
+        const QStringList rows = QString::fromUtf8(ReadFile(log)).split('\n', Qt::SkipEmptyParts);
+        for (int i = 0; i < c.logResults.size(); ++i) {
+            ASSERT_GT(rows.size(), i + 1) << name;
+            EXPECT_TRUE(rows[i + 1].contains("," + c.logResults[i])) << rows[i + 1].toStdString();
+        }
+    }
+    const QStringList saved = QDir(backups).entryList(QDir::Files);
+    ASSERT_EQ(saved.size(), 2);
+    EXPECT_TRUE(saved[0].startsWith("SN-A1-") && saved[1].startsWith("SN_B2-"))
+        << saved.join(' ').toStdString();
+    EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[0])), Radio("SN-A1"));
+    EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[1])), Radio("SN/B2"));
 }
