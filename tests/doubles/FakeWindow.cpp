@@ -103,3 +103,7 @@ std::size_t FakeWindow::BandQuestions() const {
     }
     return n;
 }
+
+bool FakeWindow::ReadyToWrite() {
+    return !readyToWrite_ || readyToWrite_(data_->Image);
+}

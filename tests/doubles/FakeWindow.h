@@ -51,6 +51,12 @@ class FakeWindow : public WindowSide {
     // The operator's edits, run on every GetDataByShow before the band rule.
     void SetOnGetData(std::function<void(ModData&)> edit) { onGetData_ = std::move(edit); }
 
+    // Asked with the image before each radio is written; every write goes
+    // ahead when unset.
+    void SetReadyToWrite(std::function<bool(const InfoImage&)> ready) {
+        readyToWrite_ = std::move(ready);
+    }
+
     // WindowSide
     int LangType() const override { return langType_; }
     void ShowByData() override;
@@ -58,6 +64,7 @@ class FakeWindow : public WindowSide {
     bool ShowStartMulWrite() override;
     void SetLabel6(std::u16string_view text) override;
     void SetText2_1(std::u16string_view text) override;
+    bool ReadyToWrite() override;
     MessageResult ShowMessage(std::u16string_view text, MessageButtons buttons,
                               MessageIcon icon) override;
 
@@ -89,6 +96,7 @@ class FakeWindow : public WindowSide {
     std::deque<MessageResult> answers_;
     std::optional<std::int16_t> windowBand_;
     std::function<void(ModData&)> onGetData_;
+    std::function<bool(const InfoImage&)> readyToWrite_;
 
     std::vector<Message> messages_;
     std::vector<RadioInfo> shown_;

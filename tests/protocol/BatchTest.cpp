@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -442,6 +443,53 @@ TEST(Batch, AWrongModelHaltsTheBatchOnTheSecondRadio) {
     w.ClickBatch(3);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.window.RunningFace());
+}
+
+const std::vector<std::string> WholeRead = [] {
+    std::vector<std::string> reads;
+    for (int block = 0x3B00; block <= 0x3BF0; block += 0x10) {
+        char text[8];
+        std::snprintf(text, sizeof text, "R %04X", block);
+        reads.push_back(text);
+    }
+    return reads;
+}();
+
+// Reading every block, the window side is asked with each radio's whole area
+// before its first W; a refusal closes that radio with END and writes nothing.
+TEST(Batch, ReadingAllBlocksAsksBeforeEachRadioIsWritten) {
+    BatchWorld w;
+    TestRadio& r1 = w.NewRadio(161, 1);
+    TestRadio& r2 = w.NewRadio(162, 1);
+    const TestRadio::Memory before2 = r2.Mem();
+    std::vector<InfoImage> asked;
+    w.window.SetReadyToWrite([&](const InfoImage& image) {
+        asked.push_back(image);
+        return asked.size() < 2;
+    });
+    w.cable.Attach(r1);
+    w.DetachAt(1000);
+    w.AttachAt(3000, r2);
+    w.comm.MulWriteReadsAll = true;
+    w.ClickBatch(3);
+    w.Settle();
+
+    std::vector<std::string> written = WholeRead;
+    written.insert(written.end(), WrittenBlocks.begin(), WrittenBlocks.end());
+    written.push_back("END");
+    EXPECT_EQ(Transfer(r1.Log()), written);
+    std::vector<std::string> refused = WholeRead;
+    refused.push_back("END");
+    EXPECT_EQ(Transfer(r2.Log()), refused);
+    EXPECT_EQ(Hex(r2.Mem()), Hex(before2));
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(Hex(asked[1]), Hex(before2)) << "the second radio's own bytes, every one";
+    EXPECT_EQ(w.window.GetDataCalls(), 1);
+    EXPECT_TRUE(w.Texts().empty());
+    EXPECT_EQ(w.comm.OperationMode, ModeIdle);
+    EXPECT_FALSE(w.window.RunningFace());
+    EXPECT_FALSE(w.serial.PortOpen());
+    EXPECT_FALSE(w.timer.IsRunning());
 }
 
 } // namespace
