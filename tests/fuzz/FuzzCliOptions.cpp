@@ -29,6 +29,11 @@ bool Fits(const std::optional<std::u16string>& text, std::size_t bytes) {
     const auto encoded = EncodeCp936(*text);
     return encoded && encoded->size() <= bytes;
 }
+// A command that talks to the radio (not --help or --version, which end the
+// parse wherever they stand).
+bool IsRun(CliOptions::Command command) {
+    return command != CliOptions::Command::Help && command != CliOptions::Command::Version;
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -46,6 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const auto* flag : {&o.band, &o.freqSet, &o.stun, &o.kill}) {
         Require(!*flag || **flag == 0 || **flag == 1, "a flag other than 0 or 1 was accepted");
+    }
+    using Command = CliOptions::Command;
+    Require((o.command == Command::Restore) == o.restoreFile.has_value() || !IsRun(o.command),
+            "restore without its file, or a file for another command, was accepted");
+    Require(!o.saveFile || o.command == Command::Read, "--save was accepted beside no read");
+    Require(!o.logFile || o.command == Command::Batch, "--log was accepted beside no batch");
+    Require(!o.backupDir || o.command == Command::Write || o.command == Command::Batch,
+            "--backup was accepted beside no write or batch");
+    for (const auto* path : {&o.saveFile, &o.logFile, &o.backupDir}) {
+        Require(!*path || !(*path)->empty(), "an empty path was accepted");
     }
     return 0;
 }
