@@ -13,22 +13,21 @@ struct TextRow {
 // New commands and options go into Usage and Help, and into the manual page
 // and the bash completion beside them (data/).
 constexpr std::array Texts{
-    TextRow{
-        CliText::Usage,
-        u"usage: radioinfo-cli [--port PORT] read [--json] [--save FILE]\n"
-        u"       radioinfo-cli [--port PORT] write [--backup DIR] [FIELDS]\n"
-        u"       radioinfo-cli [--port PORT] batch --count N [--backup DIR] [--log FILE.csv]\n"
-        u"                     [FIELDS]\n"
-        u"       radioinfo-cli [--port PORT] restore FILE [--force]\n"
-        u"       radioinfo-cli --help | --version\n"
-        u"       (every command also takes --trace)\n",
-        u"用法：radioinfo-cli [--port 串口] read [--json] [--save 文件]\n"
-        u"      radioinfo-cli [--port 串口] write [--backup 目录] [字段]\n"
-        u"      radioinfo-cli [--port 串口] batch --count 台数 [--backup 目录] [--log 文件.csv]\n"
-        u"                    [字段]\n"
-        u"      radioinfo-cli [--port 串口] restore 文件 [--force]\n"
-        u"      radioinfo-cli --help | --version\n"
-        u"      （每个命令都可加 --trace）\n"},
+    TextRow{CliText::Usage,
+            u"usage: radioinfo-cli [--port PORT] read [--json] [--save FILE]\n"
+            u"       radioinfo-cli [--port PORT] write [--backup DIR] [FIELDS]\n"
+            u"       radioinfo-cli [--port PORT] batch --count N [--backup DIR]\n"
+            u"                     [--log FILE.csv] [FIELDS]\n"
+            u"       radioinfo-cli [--port PORT] restore FILE [--force]\n"
+            u"       radioinfo-cli --help | --version\n"
+            u"       (every command also takes --trace)\n",
+            u"用法：radioinfo-cli [--port 串口] read [--json] [--save 文件]\n"
+            u"      radioinfo-cli [--port 串口] write [--backup 目录] [字段]\n"
+            u"      radioinfo-cli [--port 串口] batch --count 台数 [--backup 目录]\n"
+            u"                    [--log 文件.csv] [字段]\n"
+            u"      radioinfo-cli [--port 串口] restore 文件 [--force]\n"
+            u"      radioinfo-cli --help | --version\n"
+            u"      （每个命令都可加 --trace）\n"},
     TextRow{CliText::Help,
             u"Reads and writes the information of a KVT4610 radio on the programming cable.\n"
             u"\n"
