@@ -202,8 +202,7 @@ int CliSession::Wait() {
         quit_ = nullptr;
     }
     const OperationEnd end = std::exchange(window_.End, OperationEnd::Running);
-    if (end != OperationEnd::Done && end != OperationEnd::Running &&
-        comm_.WriteStep != StepProgram) {
+    if (end != OperationEnd::Done && end != OperationEnd::Running && RadioAnswered()) {
         // A batch radio that answered, then failed: the message that ended it.
         LogRadio(ToQString(window_.LastMessage));
     }
@@ -224,6 +223,12 @@ int CliSession::Wait() {
     return ExitCommunication;
 }
 
+// A radio answered the handshake of the batch and has not been finished: a
+// port that did not open, or a radio not yet attached, gets no row.
+bool CliSession::RadioAnswered() const {
+    return comm_.WriteStep != StepNone && comm_.WriteStep != StepProgram;
+}
+
 void CliSession::Interrupt() {
     Stop(ExitInterrupted);
 }
@@ -235,9 +240,7 @@ void CliSession::Stop(int status) {
     if (comm_.DeferStopMulWrite()) {
         return;
     }
-    const bool radioAttached =
-        comm_.OperationMode == ModeMulWrite && comm_.WriteStep != StepProgram;
-    if (radioAttached) {
+    if (comm_.OperationMode == ModeMulWrite && RadioAnswered()) {
         LogRadio(LogStopped);
     }
     if (comm_.OperationMode == ModeMulWrite && window_.ShowStartMulWrite()) {

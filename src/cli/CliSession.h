@@ -50,6 +50,7 @@ class CliSession {
     // Saves the radio's information area as just read into folder.
     int SaveBackup(const QString& folder);
     void LogRadio(const QString& result);
+    bool RadioAnswered() const;
     // Stops what runs with status: a batch finishes the radio being written.
     void Stop(int status);
     void Say(CliText text, const QString& subject = {}, const QString& second = {});
