@@ -149,6 +149,21 @@ INSTANTIATE_TEST_SUITE_P(
                     Ending{"Exit", {"--latency", "30"}, true, nullptr}),
     CaseName());
 
+// The window shows the protocol's second line in its own language.
+TEST(FrmMainFailureLine, NamesThePortAndDeviceInChinese) {
+    SimulatedRadio radio({"--silent-from", "5"});
+    WindowFixture f(0x0804, radio.Device());
+    FrmMain& w = f.Window();
+    w.Comm().ComPortNo = 1;
+    w.Command2->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.Messages.empty(); }, 10000));
+    const QString expected = Q("Communication Error!\r\nCOM1 (%1) 上的对讲机对 W 3B00 没有应答。"
+                               "没有数据块被确认。对讲机可能只写入了一部分，请重新写入。"
+                               "请检查对讲机是否开机、数据线是否插好、端口是否选对。")
+                                 .arg(radio.Device());
+    EXPECT_EQ(QString::fromStdU16String(f.Messages.back().text), expected);
+}
+
 namespace {
 struct ButtonTexts {
     const char* Name;
