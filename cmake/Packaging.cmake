@@ -52,8 +52,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://radioinfo.example.org/")
 # platform plugin at run time, which no binary names.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# Arial's metric twin for the measured layout, and the Chinese glyphs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, fonts-noto-cjk")
+# Arial's metric twin for the measured layout, the Chinese glyphs and Qt's
+# own Chinese texts (the message boxes' buttons).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

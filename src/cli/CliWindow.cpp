@@ -20,7 +20,7 @@ OperationEnd EndOf(std::u16string_view text) {
     if (text.starts_with(Msg::CannotOpenPort)) {
         return OperationEnd::PortError;
     }
-    if (text == Msg::CommunicationError) {
+    if (text.starts_with(Msg::CommunicationError)) {
         return OperationEnd::CommunicationError;
     }
     if (text.starts_with(Msg::ModelErrorTitle[0]) || text.starts_with(Msg::ModelErrorTitle[1])) {

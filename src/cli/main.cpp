@@ -82,8 +82,8 @@ int CheckedExit(int status, int langType) {
     return status;
 }
 
-// The port to open: a device path as it is (under the number 1), "COMn"
-// through the port list the window uses.
+// The port to open: a device path as it is (under no COM number, so messages
+// name the path alone), "COMn" through the port list the window uses.
 struct PortChoice {
     std::int16_t number = 0;
     QString device; // empty: resolved through the system's port list
@@ -91,7 +91,7 @@ struct PortChoice {
 
 std::optional<PortChoice> ChoosePort(const QString& port) {
     if (port.contains(u'/')) {
-        return PortChoice{1, port};
+        return PortChoice{0, port};
     }
     bool ok = false;
     const int number =

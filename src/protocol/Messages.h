@@ -23,3 +23,25 @@ namespace Msg {
 inline constexpr std::u16string_view FreqDiff[] = {u"Frequencys is different. Overwrite?",
                                                    u"频段类型不同。是否覆盖？"};
 } // namespace Msg
+
+namespace Msg {
+// The second line after "Communication Error!": %1 the port, %2 the command
+// outstanding (PROGRAM, R 3B20, W 3B60, END), %3 how often it was refused,
+// %4 the W blocks the radio acknowledged.
+inline constexpr std::u16string_view NoAnswer[] = {u"No answer from the radio on %1 to %2.",
+                                                   u"%1 上的对讲机对 %2 没有应答。"};
+inline constexpr std::u16string_view Refused[] = {u"The radio on %1 refused %2 %3 times.",
+                                                  u"%1 上的对讲机 %3 次拒绝了 %2。"};
+inline constexpr std::u16string_view PartlyWritten[] = {
+    u"Blocks acknowledged: %4. The radio is partly written: write it again.",
+    u"已确认的数据块：%4。对讲机只写入了一部分，请重新写入。"};
+inline constexpr std::u16string_view NothingAcknowledged[] = {
+    u"No block acknowledged. The radio may be partly written: write it again.",
+    u"没有数据块被确认。对讲机可能只写入了一部分，请重新写入。"};
+inline constexpr std::u16string_view LinkHint[] = {
+    u"Is the radio switched on, the cable seated and the right port chosen?",
+    u"请检查对讲机是否开机、数据线是否插好、端口是否选对。"};
+// Between the sentences of the line, and between the blocks of %4.
+inline constexpr std::u16string_view SentenceGap[] = {u" ", u""};
+inline constexpr std::u16string_view ListGap[] = {u", ", u"、"};
+} // namespace Msg

@@ -114,7 +114,8 @@ class ModComm {
     bool CheckOneByteAnswer(std::span<const std::uint8_t> chunk, std::uint8_t answer) const;
     void Transmit();
     void RepeatLastCommand();
-    void EndOnCommunicationError();
+    void EndOnCommunicationError(int refusals = 0);
+    void NoteAcknowledged();
     void StartSingle(std::int16_t mode, std::int16_t& step);
     std::int16_t& CurrentStep();
     bool SameRadioAnswered();
@@ -132,6 +133,8 @@ class ModComm {
     std::vector<std::uint8_t> lastCommand_;
     int lastWaitFor_ = 0;
     int repeatCount_ = 0;
+    // The W blocks the radio on the cable acknowledged since its PROGRAM.
+    std::vector<int> acknowledgedBlocks_;
     bool stopAfterRadio_ = false;
 };
 

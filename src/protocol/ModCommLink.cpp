@@ -2,6 +2,7 @@
 // response time-out, gathering received bytes and the time-out itself.
 #include "ModComm.h"
 
+#include "LinkFailure.h"
 #include "Messages.h"
 
 #include <algorithm>
@@ -38,6 +39,9 @@ void ModComm::ClosePort() {
 }
 
 void ModComm::SendFrame(std::span<const std::uint8_t> bytes, int waitFor) {
+    if (!bytes.empty() && bytes[0] == 'P') {
+        acknowledgedBlocks_.clear(); // a new session: what was written is the last radio's
+    }
     lastCommand_.assign(bytes.begin(), bytes.end());
     lastWaitFor_ = waitFor;
     repeatCount_ = 0;
@@ -59,7 +63,7 @@ void ModComm::Transmit() {
 // radio that keeps refusing, as on a missing answer.
 void ModComm::RepeatLastCommand() {
     if (++repeatCount_ >= MaxRepeatAnswers) {
-        EndOnCommunicationError();
+        EndOnCommunicationError(repeatCount_);
         return;
     }
     Transmit();
@@ -74,12 +78,20 @@ void ModComm::MSComm1_OnComm(int commEvent) {
         GatherHandshake(chunk);
     }
     if (CheckProgramAnswer() || CheckAckAnswer(chunk)) {
+        NoteAcknowledged();
         StepOperation(true);
     } else if (CheckRepeatAnswer(chunk)) {
         StepOperation(false);
     } else if (CheckDataFrame(chunk)) {
         StoreBlockByFrame(chunk);
         StepOperation(true);
+    }
+}
+
+// An acknowledged W frame: that block is in the radio now.
+void ModComm::NoteAcknowledged() {
+    if (OperationMode != ModeIdle && lastCommand_.size() >= 3 && lastCommand_[0] == 'W') {
+        acknowledgedBlocks_.push_back(lastCommand_[1] * 256 + lastCommand_[2]);
     }
 }
 
@@ -113,12 +125,18 @@ void ModComm::WaitTimer_Timer() {
     SendProgram();
 }
 
-void ModComm::EndOnCommunicationError() {
+// The first line is the same for every failure; the second tells where the
+// link failed, what the radio holds now and what to check.
+void ModComm::EndOnCommunicationError(int refusals) {
     stopAfterRadio_ = false;
     waitTimer_.Stop();
     ClosePort();
     if (OperationMode != ModeIdle) {
-        window_.ShowMessage(Msg::CommunicationError, MessageButtons::Ok, MessageIcon::None);
+        const std::u16string device = serial_.DeviceName();
+        const LinkFailure failure{ComPortNo, device, lastCommand_, refusals, acknowledgedBlocks_};
+        const std::u16string text = std::u16string(Msg::CommunicationError) + u"\r\n" +
+                                    LinkFailureLine(failure, window_.LangType());
+        window_.ShowMessage(text, MessageButtons::Ok, MessageIcon::None);
     }
     if (OperationMode == ModeMulWrite) {
         window_.ShowStartMulWrite();

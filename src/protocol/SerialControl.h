@@ -18,6 +18,9 @@ class SerialControl {
     // control, binary transfer. On failure returns false; reason may tell why.
     virtual bool Open(int portNo, std::string_view settings, std::u16string& reason) = 0;
     virtual void Close() = 0;
+    // The device of the port last opened or tried ("/dev/ttyUSB0"), for the
+    // dealer's messages; empty when there is none.
+    virtual std::u16string DeviceName() const = 0;
     // Empties the transmit and the receive buffer.
     virtual void ClearBuffers() = 0;
     virtual void SetRThreshold(int bytes) = 0;

@@ -30,6 +30,7 @@ bool QtSerialControl::PortOpen() const {
 
 bool QtSerialControl::Open(int portNo, std::string_view settings, std::u16string& reason) {
     const QString device = resolver_ ? resolver_(portNo) : QString();
+    device_ = device;
     if (device.isEmpty()) {
         reason = ToU16(UnknownPortReason(portNo, langType_));
         return false;
@@ -50,6 +51,10 @@ bool QtSerialControl::Open(int portNo, std::string_view settings, std::u16string
 
 void QtSerialControl::Close() {
     port_.close();
+}
+
+std::u16string QtSerialControl::DeviceName() const {
+    return ToU16(device_);
 }
 
 void QtSerialControl::ClearBuffers() {

@@ -24,6 +24,7 @@ class QtSerialControl : public QObject, public SerialControl {
     bool PortOpen() const override;
     bool Open(int portNo, std::string_view settings, std::u16string& reason) override;
     void Close() override;
+    std::u16string DeviceName() const override;
     void ClearBuffers() override;
     void SetRThreshold(int bytes) override;
     int RThreshold() const override;
@@ -35,6 +36,7 @@ class QtSerialControl : public QObject, public SerialControl {
 
     QSerialPort port_;
     PortResolver resolver_;
+    QString device_;
     ReceiveHandler onReceive_;
     int threshold_ = 1;
     int langType_ = 1;

@@ -35,12 +35,6 @@ MessageResult DefaultMessageBox(FrmMain* window, std::u16string_view text, Messa
     return box.exec() == QMessageBox::Ok ? MessageResult::Ok : MessageResult::Cancel;
 }
 
-// The batch radio count: a whole number in the 32-bit range.
-std::optional<std::int32_t> RadioCount(const QString& text) {
-    bool ok = false;
-    const int count = text.trimmed().toInt(&ok, 10);
-    return ok ? std::optional<std::int32_t>(count) : std::nullopt;
-}
 // What a test leaves out comes from the system.
 FrmMainPlatform WithDefaults(FrmMainPlatform platform) {
     if (!platform.systemLocaleId) {
@@ -81,9 +75,16 @@ void FrmMain::UseClassicStyle() {
 
 FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
     : QWidget(parent), platform_(WithDefaults(std::move(platform))),
-      settings_(platform_.settingsPath),
-      serial_(platform_.portDevice, [this](int commEvent) { comm_.MSComm1_OnComm(commEvent); }),
-      waitTimer_([this] { comm_.WaitTimer_Timer(); }), comm_(Data, serial_, waitTimer_, *this) {
+      settings_(platform_.settingsPath), serial_(platform_.portDevice,
+                                                 [this](int commEvent) {
+                                                     comm_.MSComm1_OnComm(commEvent);
+                                                     ShowOperationFace();
+                                                 }),
+      waitTimer_([this] {
+          comm_.WaitTimer_Timer();
+          ShowOperationFace();
+      }),
+      comm_(Data, serial_, waitTimer_, *this) {
     setWindowTitle(Title());
     setWindowIcon(ApplicationIcon());
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -126,66 +127,19 @@ void FrmMain::Form_Load() {
     Combo1[1]->setFocus();
 }
 
-void FrmMain::Command1_Click() {
-    comm_.StartRead();
-}
-
-void FrmMain::Command2_Click() {
-    comm_.StartWrite();
-}
-
-void FrmMain::Command3_Click() {
-    close();
-}
-
-void FrmMain::Command4_Click() {
-    if (comm_.DeferStopMulWrite()) {
-        return; // the radio on the cable is finished first; the batch then stops
-    }
-    std::optional<std::int32_t> count;
-    if (comm_.OperationMode != ModeMulWrite) {
-        // A batch starts only with a count it can compare radios against.
-        count = RadioCount(Text2[0]->text());
-        if (!count) {
-            ShowMessage(LangTypeValue == 2 ? u"写入台数必须是整数。"
-                                           : u"The radio count must be a whole number.",
-                        MessageButtons::Ok, MessageIcon::Exclamation);
-            return;
-        }
-    }
-    if (ShowStartMulWrite()) {
-        comm_.StopMulWrite();
-        return;
-    }
-    comm_.StartMulWrite(*count);
-}
-
 void FrmMain::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
 }
 
+// An operation still running ends here without a message: its response
+// time-out must not fire into a closed window.
 void FrmMain::Form_Unload() {
     ReShowComPortTimer.stop();
+    waitTimer_.Stop();
     comm_.ClosePort();
-}
-
-bool FrmMain::ShowStartMulWrite() {
-    const bool english = LangTypeValue == 1;
-    if (comm_.OperationMode == ModeMulWrite) {
-        Command1->setEnabled(true);
-        Command2->setEnabled(true);
-        Text2[1]->clear();
-        SetLabel6(u"");
-        Command4->setText(english ? QStringLiteral("&MulWrite")
-                                  : QString::fromUtf8("写入多台(&M)"));
-        return true;
-    }
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    Command4->setText(english ? QStringLiteral("Stop &MulWrite")
-                              : QString::fromUtf8("停止写入多台(&M)"));
-    return false;
+    comm_.OperationMode = ModeIdle;
+    ShowOperationFace();
 }
 
 void FrmMain::SetLabel6(std::u16string_view text) {
@@ -196,7 +150,9 @@ void FrmMain::SetText2_1(std::u16string_view text) {
     Text2[1]->setText(QString::fromStdU16String(std::u16string(text)));
 }
 
+// Every end of an operation shows a box, so the window is given back before it.
 MessageResult FrmMain::ShowMessage(std::u16string_view text, MessageButtons buttons,
                                    MessageIcon icon) {
+    ShowOperationFace();
     return platform_.messageBox(this, text, buttons, icon);
 }

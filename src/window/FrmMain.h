@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -144,6 +145,8 @@ class FrmMain : public QWidget, public WindowSide {
     void ApplyPortSelection();
     void SelectRefreshedPort();
     void WatchPortPopup();
+    bool SingleOperationRunning() const;
+    void ShowOperationFace();
 
     FrmMainPlatform platform_;
     double dpi_ = 96.0;
@@ -156,6 +159,10 @@ class FrmMain : public QWidget, public WindowSide {
     std::int16_t rememberedPort_ = 0;
     bool portPopupOpen_ = false;
     bool portRefreshWaiting_ = false;
+    // The batch's running face is shown (Stop, Read and Write disabled).
+    bool batchFace_ = false;
+    // The button that had the focus when its operation started.
+    QPointer<QWidget> focusedButton_;
     QtSerialControl serial_;
     QtResponseTimer waitTimer_;
     ModComm comm_;

@@ -1,6 +1,8 @@
 // radioinfo: the dealers' radio information tool.
 #include "FrmMain.h"
+#include "QtTranslations.h"
 #include "Version.h"
+#include "system/SystemLocale.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -35,6 +37,8 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     FrmMain::UseClassicStyle();
+    // Before the window: a box of its start-up has Chinese buttons too.
+    const auto qtTexts = InstallQtTranslations(LangTypeForLocaleId(SystemDefaultLocaleId()));
     FrmMain window(FrmMainPlatform{});
     window.Form_Load();
     const QRect screen = window.screen()->availableGeometry();

@@ -35,11 +35,14 @@ class FakeSerial : public SerialControl {
     // From now on Open fails with this reason.
     void FailOpen(std::u16string reason);
     void AllowOpen() { failOpen_ = false; }
+    // The device the port stands for, as a real control would report it.
+    void SetDeviceName(std::u16string device) { device_ = std::move(device); }
 
     // SerialControl
     bool PortOpen() const override { return open_; }
     bool Open(int portNo, std::string_view settings, std::u16string& reason) override;
     void Close() override;
+    std::u16string DeviceName() const override { return device_; }
     void ClearBuffers() override;
     void SetRThreshold(int bytes) override { threshold_ = bytes; }
     int RThreshold() const override { return threshold_; }
@@ -73,6 +76,7 @@ class FakeSerial : public SerialControl {
     std::function<void(std::span<const std::uint8_t>)> onOutput_;
     bool failOpen_ = false;
     std::u16string failReason_;
+    std::u16string device_;
     bool open_ = false;
     int threshold_ = 0;
     Bytes waiting_;

@@ -96,6 +96,14 @@ std::vector<std::u16string> FakeWindow::Texts() const {
     return texts;
 }
 
+std::vector<std::u16string> FakeWindow::FirstLines() const {
+    std::vector<std::u16string> lines = Texts();
+    for (std::u16string& line : lines) {
+        line = line.substr(0, line.find(u"\r\n"));
+    }
+    return lines;
+}
+
 std::size_t FakeWindow::BandQuestions() const {
     std::size_t n = 0;
     for (const Message& m : messages_) {

@@ -72,6 +72,8 @@ class FakeWindow : public WindowSide {
     const std::vector<Message>& Messages() const { return messages_; }
     // Texts of the boxes the protocol showed (the band question left out).
     std::vector<std::u16string> Texts() const;
+    // Their first lines: what a failure is, without where and why.
+    std::vector<std::u16string> FirstLines() const;
     std::size_t BandQuestions() const;
     const std::vector<RadioInfo>& Shown() const { return shown_; }
     int GetDataCalls() const { return getDataCalls_; }

@@ -47,6 +47,7 @@ struct ProtocolWorld {
 
     std::vector<std::string> Wire() const { return serial.WireText(); }
     std::vector<std::u16string> Texts() const { return window.Texts(); }
+    std::vector<std::u16string> FirstLines() const { return window.FirstLines(); }
 };
 
 using TextList = std::vector<std::u16string>;

@@ -166,6 +166,30 @@ TEST_F(CliEndToEnd, RepeatAnswersResendTheSameCommand) {
     }
 }
 
+// A Write that falls silent after two blocks: the window's second line, with
+// the device named as it was given.
+TEST_F(CliEndToEnd, ACommunicationErrorSaysWhereAndWhatWasWritten) {
+    struct Case {
+        QString lang;
+        QString line; // %1: the device
+    };
+    const Case cases[] = {
+        {"C", "No answer from the radio on %1 to W 3B60. Blocks acknowledged: 3B00, 3B10. The "
+              "radio is partly written: write it again. Is the radio switched on, the cable "
+              "seated and the right port chosen?"},
+        {"zh_CN.UTF-8",
+         "%1 上的对讲机对 W 3B60 没有应答。已确认的数据块：3B00、3B10。对讲机只写入"
+         "了一部分，请重新写入。请检查对讲机是否开机、数据线是否插好、端口是否选对。"},
+    };
+    for (const Case& c : cases) {
+        SimulatedRadio radio(SimArguments({"--silent-from", "25"}));
+        const CliRun run = RunCli({"--port", radio.Device(), "write", "--seller", "Li"}, c.lang);
+        EXPECT_EQ(run.exitCode, 4) << c.lang.toStdString();
+        EXPECT_TRUE(run.err.contains("Communication Error!\n" + c.line.arg(radio.Device()) + "\n"))
+            << run.err.toStdString();
+    }
+}
+
 TEST_F(CliEndToEnd, FaultsEndWithTheRightStatus) {
     struct Case {
         QString command;

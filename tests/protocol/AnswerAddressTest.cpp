@@ -28,7 +28,7 @@ TEST_P(AnswerForAnotherBlock, IsDroppedAndTheTimeOutEndsTheOperation) {
     Start(w, c.Op);
     w.Settle();
     EXPECT_EQ(w.Wire().back(), c.Command);
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + 500);
     EXPECT_EQ(Hex(w.radio.Mem()), Hex(before));
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);

@@ -324,7 +324,7 @@ TEST(Batch, PollingGivesUpAtThe28801stTimeOut) {
     EXPECT_EQ(polls.size(), 28801u);
     EXPECT_EQ(Count(polls, "PROGRAM"), 28801u);
     EXPECT_TRUE(w.window.Messages().size() == 1);
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     EXPECT_EQ(w.window.Messages().back().At, p0 + 28801 * 500);
     EXPECT_FALSE(w.window.Messages().back().PortOpen);
     EXPECT_EQ(w.comm.PollCount, 28801);
@@ -362,7 +362,7 @@ TEST(Batch, NoAnswerFromTheFirstRadioEndsAtOnce) {
     w.ClickBatch(3);
     w.Settle();
     EXPECT_EQ(w.Wire(), std::vector<std::string>{"PROGRAM"});
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     EXPECT_EQ(w.window.Messages().back().At, 500);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
@@ -376,7 +376,7 @@ TEST(Batch, NoAnswerFromTheFirstRadioEndsAtOnce) {
     EXPECT_EQ(w.comm.OperationMode, ModeMulWrite);
     w.Settle();
     EXPECT_EQ(Transfer(r1.Log()), RadioCore);
-    EXPECT_EQ(w.Texts(), (TextList{Box::CommunicationError, Box::MulWriteComplete}));
+    EXPECT_EQ(w.FirstLines(), (TextList{Box::CommunicationError, Box::MulWriteComplete}));
 }
 
 TEST(Batch, StopWhileWaitingForTheNextRadio) {
@@ -413,7 +413,7 @@ TEST(Batch, ARadioFallingSilentInItsBlocksEndsTheBatch) {
     w.ClickBatch(3);
     w.Settle();
     EXPECT_EQ(w.Wire().back(), "W 3B60");
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + 500);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.window.RunningFace());

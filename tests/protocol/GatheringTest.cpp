@@ -122,7 +122,7 @@ TEST(Gathering, OnlyInTheHandshakeStep) {
     EXPECT_EQ(w.comm.RxLength, 0);
     EXPECT_EQ(w.Wire().size(), 2u);
     w.Settle();
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
 }
 
 TEST(Gathering, EventsOtherThanReceiveAreIgnored) {

@@ -183,7 +183,7 @@ TEST(Read, AHandshakeMissingItsAckIsNeverRecognised) {
     w.comm.StartRead();
     w.Settle();
     EXPECT_EQ(w.Wire(), std::vector<std::string>{"PROGRAM"});
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
 }
 
 // A block answer that is not a good frame is dropped; the time-out ends the Read.
@@ -202,7 +202,7 @@ TEST_P(ReadBadAnswer, IsDroppedAndTheReadTimesOut) {
     const std::vector<std::string> all = ReadCommands();
     const std::vector<std::string> expected(all.begin(), all.begin() + 4);
     EXPECT_EQ(w.Wire(), expected);
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_TRUE(w.window.Shown().empty());
@@ -233,7 +233,7 @@ TEST(Read, ALoneAckAfterAnRIsNotTakenForAnAnswer) {
     w.comm.StartRead();
     w.Settle();
     EXPECT_EQ(w.Wire().back(), "R 3B40");
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
 }
 
 TEST(Read, ANewReadAfterACompleteOneRunsTheSame) {

@@ -60,7 +60,7 @@ TEST_P(RepeatAnswer, ResendsTheSameCommandAtMostFourTimes) {
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_FALSE(w.timer.IsRunning());
     if (givesUp) {
-        EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+        EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     } else {
         EXPECT_EQ(w.Texts(), TextList{CompleteText(c.Op)});
         if (c.Op != Operation::Read) {
@@ -172,7 +172,7 @@ TEST(RepeatAnswer, AlwaysRefusingEndAfterAFailedCheckGivesUp) {
     w.comm.StartWrite();
     w.Settle();
     EXPECT_EQ(w.radio.CountOf("END"), 5);
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
 }

@@ -642,7 +642,7 @@ void RunSession(Session& s) {
     const std::u16string last = s.window.Messages.empty() ? u"" : s.window.Messages.back();
     const bool success = last == SuccessText(mode);
     const bool modelError = last.starts_with(u"Model Type or Version Error!");
-    s.Check(success || modelError || last == u"Communication Error!",
+    s.Check(success || modelError || last.starts_with(u"Communication Error!"),
             "an unexpected message: " + std::string(last.begin(), last.end()));
     s.Check(!s.serial.PortOpen() && !s.timer.IsRunning(),
             "the port is open or a command outstanding");

@@ -46,7 +46,7 @@ TEST_P(Timeout, EndsTheOperationOnceWithCommunicationError) {
     const std::vector<std::string> all = FullCommands(c.Op);
     const std::vector<std::string> expected(all.begin(), all.begin() + c.SilentFrom);
     EXPECT_EQ(w.Wire(), expected);
-    ASSERT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    ASSERT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     const FakeWindow::Message& m = w.window.Messages().back();
     EXPECT_EQ(m.Buttons, MessageButtons::Ok);
     EXPECT_EQ(m.Icon, MessageIcon::None);
@@ -131,7 +131,7 @@ TEST_P(AnswerTime, EachCommandGetsAFull500Ms) {
             EXPECT_EQ(w.Texts(), TextList{CompleteText(op)});
         } else {
             EXPECT_EQ(w.Wire(), std::vector<std::string>{"PROGRAM"});
-            EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+            EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
             EXPECT_EQ(w.window.Messages().back().At, 500);
         }
         EXPECT_EQ(w.comm.OperationMode, ModeIdle);
@@ -154,14 +154,14 @@ TEST(Timeout, ALateAnswerAfterTheErrorChangesNothing) {
     // the answer to R 3B20 comes 700 ms late, by hand
     const Bytes late = w.radio.Block(0x3B20);
     w.clock.Advance(700);
-    ASSERT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    ASSERT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     Bytes chunk = FromHex("52 3B 20 10 57 3B 20 10");
     chunk.insert(chunk.end(), late.begin(), late.end());
     chunk.push_back(ByteSum(std::span(chunk).subspan(5, 19)));
     chunk.push_back(0x06);
     w.serial.Deliver(chunk);
     w.Settle();
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     EXPECT_EQ(w.Wire().size(), 4u);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
 }
@@ -200,7 +200,7 @@ TEST(Timeout, NoiseDoesNotPutTheTimeOutOff) {
         w.serial.Deliver(Bytes(30, 0x55));
     }
     w.Settle();
-    EXPECT_EQ(w.Texts(), TextList{Box::CommunicationError});
+    EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     EXPECT_EQ(w.window.Messages().back().At, sent + 500);
 }
 

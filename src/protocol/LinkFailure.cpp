@@ -1,0 +1,85 @@
+#include "LinkFailure.h"
+
+#include "Messages.h"
+
+#include <cstdio>
+
+namespace {
+std::u16string Ascii(std::string_view text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+std::u16string BlockName(int address) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(address) & 0xFFFFu);
+    return Ascii(digits);
+}
+
+// "COM3 (/dev/ttyUSB0)", or whichever of the two is known.
+std::u16string PortText(const LinkFailure& failure) {
+    const std::u16string com =
+        failure.portNo > 0 ? u"COM" + Ascii(std::to_string(failure.portNo)) : u"";
+    if (failure.device.empty() || com.empty()) {
+        return com.empty() ? std::u16string(failure.device) : com;
+    }
+    return com + u" (" + std::u16string(failure.device) + u")";
+}
+
+// The template with %1..%4 replaced by the values given.
+std::u16string Fill(std::u16string_view pattern, std::span<const std::u16string> values) {
+    std::u16string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char16_t next = i + 1 < pattern.size() ? pattern[i + 1] : u'\0';
+        const auto index = static_cast<std::size_t>(next - u'1');
+        if (pattern[i] == u'%' && next >= u'1' && index < values.size()) {
+            text += values[index];
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+bool IsWrite(std::span<const std::uint8_t> command) {
+    return !command.empty() && command[0] == 'W';
+}
+} // namespace
+
+std::u16string CommandName(std::span<const std::uint8_t> command) {
+    if (command.empty()) {
+        return {};
+    }
+    switch (command[0]) {
+    case 'P':
+        return u"PROGRAM";
+    case 'E':
+        return u"END";
+    case 'R':
+    case 'W':
+        if (command.size() >= 3) {
+            return std::u16string(1, command[0]) + u" " + BlockName(command[1] * 256 + command[2]);
+        }
+        break;
+    }
+    return {};
+}
+
+std::u16string LinkFailureLine(const LinkFailure& failure, int langType) {
+    const std::size_t lang = langType == 2 ? 1 : 0;
+    std::u16string blocks;
+    for (const int address : failure.acknowledgedBlocks) {
+        blocks += (blocks.empty() ? u"" : std::u16string(Msg::ListGap[lang])) + BlockName(address);
+    }
+    const std::u16string values[] = {PortText(failure), CommandName(failure.command),
+                                     Ascii(std::to_string(failure.refusals)), blocks};
+    std::u16string line =
+        Fill(failure.refusals > 0 ? Msg::Refused[lang] : Msg::NoAnswer[lang], values);
+    if (!failure.acknowledgedBlocks.empty()) {
+        line += std::u16string(Msg::SentenceGap[lang]) + Fill(Msg::PartlyWritten[lang], values);
+    } else if (IsWrite(failure.command)) {
+        line +=
+            std::u16string(Msg::SentenceGap[lang]) + Fill(Msg::NothingAcknowledged[lang], values);
+    }
+    return line + std::u16string(Msg::SentenceGap[lang]) + std::u16string(Msg::LinkHint[lang]);
+}
