@@ -87,3 +87,7 @@ void TracingSerialControl::Line(const char* event, std::span<const std::uint8_t>
     std::fprintf(stream_, "%s\n", line.c_str());
     std::fflush(stream_);
 }
+
+std::u16string TracingSerialControl::DeviceName() const {
+    return inner_.DeviceName();
+}

@@ -23,6 +23,7 @@ class TracingSerialControl : public SerialControl {
     int RThreshold() const override;
     void Output(std::span<const std::uint8_t> bytes) override;
     std::vector<std::uint8_t> Input() override;
+    std::u16string DeviceName() const override;
 
   private:
     void Line(const char* event, std::span<const std::uint8_t> bytes = {});
