@@ -30,17 +30,6 @@ QByteArray Radio(const QByteArray& serialNo = "SN-A1") {
     return m;
 }
 
-const QStringList ReadCommands = [] {
-    QStringList commands{"PROGRAM"};
-    for (int block = 0x3B00; block <= 0x3BF0; block += 0x10) {
-        commands << QString("R %1").arg(block, 4, 16).toUpper();
-    }
-    return commands << "END";
-}();
-
-const QStringList WriteCommands{"PROGRAM", "R 3B00", "R 3B10", "R 3BF0", "W 3B00", "W 3B10",
-                                "W 3B60",  "W 3B70", "W 3B80", "W 3B90", "W 3BF0", "END"};
-
 bool AnyWrite(const QStringList& commands) {
     return std::any_of(commands.begin(), commands.end(),
                        [](const QString& c) { return c.startsWith("W "); });

@@ -52,17 +52,6 @@ QByteArray Field(const QByteArray& bytes, int width) {
     return field;
 }
 
-const QStringList ReadCommands = [] {
-    QStringList commands{"PROGRAM"};
-    for (int block = 0x3B00; block <= 0x3BF0; block += 0x10) {
-        commands << QString("R %1").arg(block, 4, 16).toUpper();
-    }
-    return commands << "END";
-}();
-
-const QStringList WriteCommands{"PROGRAM", "R 3B00", "R 3B10", "R 3BF0", "W 3B00", "W 3B10",
-                                "W 3B60",  "W 3B70", "W 3B80", "W 3B90", "W 3BF0", "END"};
-
 class CliEndToEnd : public testing::Test {
   protected:
     QTemporaryDir dir;

@@ -39,3 +39,15 @@ CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeo
 // A radio's 256 bytes as a file for --image.
 QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image);
 QByteArray ReadFile(const QString& path);
+
+// The commands of a Read and of a Write, as radio-sim's transcript names them.
+inline const QStringList ReadCommands = [] {
+    QStringList commands{"PROGRAM"};
+    for (int block = 0x3B00; block <= 0x3BF0; block += 0x10) {
+        commands << QString("R %1").arg(block, 4, 16).toUpper();
+    }
+    return commands << "END";
+}();
+
+inline const QStringList WriteCommands{"PROGRAM", "R 3B00", "R 3B10", "R 3BF0", "W 3B00", "W 3B10",
+                                       "W 3B60",  "W 3B70", "W 3B80", "W 3B90", "W 3BF0", "END"};
