@@ -13,6 +13,7 @@
 #include "doubles/TestRadio.h"
 #include "doubles/VirtualClock.h"
 #include "protocol/ModComm.h"
+#include "protocol/OperationKind.h"
 #include "record/Cp936.h"
 #include "record/FormFields.h"
 
@@ -450,19 +451,9 @@ struct Session {
 };
 
 std::vector<std::string> CommandsOf(Mode mode) {
-    std::vector<std::string> commands = {"PROGRAM"};
-    if (mode == Mode::Read) {
-        for (int a = 0x3B00; a <= 0x3BF0; a += 0x10) {
-            commands.push_back(CommandFor("R", a));
-        }
-    } else {
-        commands.insert(commands.end(), {"R 3B00", "R 3B10", "R 3BF0"});
-        for (const int a : WritableBlocks) {
-            commands.push_back(CommandFor("W", a));
-        }
-    }
-    commands.push_back("END");
-    return commands;
+    return FullCommands(mode == Mode::Read    ? Operation::Read
+                        : mode == Mode::Batch ? Operation::Batch
+                                              : Operation::Write);
 }
 
 // What each radio holds afterwards: its own bytes outside the seven writable
