@@ -240,8 +240,11 @@ void ModComm::WriteRadio() {
         SendEnd();
         return;
     }
-    window_.GetDataByShow();
-    data_.PackImage();
+    // A restore writes its saved bytes, not the window's fields.
+    if (!data_.RestoreImage) {
+        window_.GetDataByShow();
+    }
+    data_.PackImage(OperationMode == ModeWrite ? PackRule::KeepUnedited : PackRule::Fresh);
     WriteNextBlock();
 }
 
@@ -282,6 +285,7 @@ void ModComm::ReadComplete() {
     BlockAddress = BlockAddressStart;
     ClosePort();
     data_.UnpackImage();
+    window_.RadioRead();
     window_.ShowByData();
     window_.ShowMessage(Msg::ReadComplete, MessageButtons::Ok, MessageIcon::None);
 }

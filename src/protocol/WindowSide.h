@@ -16,6 +16,9 @@ class WindowSide {
     virtual int LangType() const = 0;
     // Shows the record in the window.
     virtual void ShowByData() = 0;
+    // A Read has brought the radio's whole information area (the image),
+    // before the window shows it.
+    virtual void RadioRead() {}
     // Takes the window's fields into the record; may ask the band question.
     virtual void GetDataByShow() = 0;
     // Toggles the window between its idle and its running batch face;

@@ -112,22 +112,39 @@ void ModData::InitData(const CalendarDate& today) {
     r.RadioModel = u"KVT4610";
 }
 
-// A code page 936 field whose bytes already read as the record's text keeps
-// those bytes for its text: a field the dealer did not change goes back as
-// the radio held it, bytes that are no character of code page 936 included,
-// instead of as the '?' that converting the shown text back would give.
-void ModData::PackAnsiText(std::int32_t start, std::u16string_view text, std::int32_t length) {
-    const int offset = start - InfoImageBase;
-    if (FieldValue(AnsiField(Image, offset, length)) != FieldValue(text)) {
-        PutAnsiText(start, TrimText(text), length);
-        return;
-    }
-    bool terminated = false;
-    const std::string held(TextBytes(Image, offset, length, terminated));
-    StoreField(Image, start, held, length);
+const InfoImage& DealerBits() {
+    static const InfoImage bits = [] {
+        InfoImage b{};
+        b[0x0F] = 0xFF; // band
+        b[0x10] = FlagFreqSet | FlagStun | FlagKill;
+        std::fill_n(b.begin() + 0x18, 4, std::uint8_t{0xFF});  // password
+        std::fill_n(b.begin() + 0x60, 64, std::uint8_t{0xFF}); // dealer code .. seller
+        return b;
+    }();
+    return bits;
 }
 
-void ModData::PackImage() {
+// A field the dealer left as the last Read showed it: its text reads the same
+// from that Read's bytes.
+bool ModData::Unedited(PackRule rule, int offset, int width, bool ansi,
+                       std::u16string_view text) const {
+    if (rule != PackRule::KeepUnedited || !ReadImage) {
+        return false;
+    }
+    const std::u16string shown =
+        ansi ? AnsiField(*ReadImage, offset, width) : ByteText(*ReadImage, offset, width);
+    return FieldValue(shown) == FieldValue(text);
+}
+
+void ModData::PackImage(PackRule rule) {
+    if (RestoreImage) {
+        const InfoImage& bits = DealerBits();
+        for (std::size_t i = 0; i < Image.size(); ++i) {
+            Image[i] =
+                static_cast<std::uint8_t>((Image[i] & ~bits[i]) | ((*RestoreImage)[i] & bits[i]));
+        }
+        return;
+    }
     const RadioInfo& r = Record;
     // Only a band the dealer can see chosen in the Frequency list is written.
     // Any other is a radio's own unlisted byte, perhaps of an earlier radio:
@@ -141,14 +158,29 @@ void ModData::PackImage() {
     Image[0x10] =
         static_cast<std::uint8_t>((Image[0x10] & FlagsKept) | flag(r.FreqSet, FlagFreqSet) |
                                   flag(r.Stun, FlagStun) | flag(r.Kill, FlagKill));
-    PutAscText(0x3B18, TrimText(r.ProgPassWord.Str()), 4);
-    PackAnsiText(0x3B60, r.DealerCode.Str(), 16);
-    PackAnsiText(0x3B70, r.StockDate.Str(), 16);
-    PackAnsiText(0x3B80, r.SellDate.Str(), 16);
-    PackAnsiText(0x3B90, r.Seller.Str(), 16);
+    const struct {
+        int offset;
+        int width;
+        bool ansi;
+        std::u16string_view text;
+    } fields[] = {
+        {0x18, 4, false, r.ProgPassWord.Str()}, {0x60, 16, true, r.DealerCode.Str()},
+        {0x70, 16, true, r.StockDate.Str()},    {0x80, 16, true, r.SellDate.Str()},
+        {0x90, 16, true, r.Seller.Str()},
+    };
+    for (const auto& f : fields) {
+        if (Unedited(rule, f.offset, f.width, f.ansi, f.text)) {
+            std::copy_n(ReadImage->begin() + f.offset, f.width, Image.begin() + f.offset);
+        } else if (f.ansi) {
+            PutAnsiText(InfoImageBase + f.offset, TrimText(f.text), f.width);
+        } else {
+            PutAscText(InfoImageBase + f.offset, TrimText(f.text), f.width);
+        }
+    }
 }
 
 void ModData::UnpackImage() {
+    ReadImage = Image;
     RadioInfo& r = Record;
     r.RfVersion = BytesToVersion(Image[0x0B], Image[0x0C]);
     r.LcdVersion = BytesToVersion(Image[0x0D], Image[0x0E]);

@@ -507,6 +507,9 @@ void CheckRadios(Session& s, bool success, bool singleWrite) {
             const std::span<const std::uint8_t> got(after.data() + f.Offset, f.Width);
             // a text shown as some radio held it may go back with those bytes
             std::vector<Bytes> accepted = {Fresh(text, f.Width, f.Ansi)};
+            if (singleWrite && ReadAs(held, f.Ansi) == text) {
+                accepted.emplace_back(held.begin(), held.end()); // unedited: as the Read got it
+            }
             std::vector<const Memory*> sources = {&m};
             if (s.earlier) {
                 sources.push_back(&*s.earlier);

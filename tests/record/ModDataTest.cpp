@@ -80,7 +80,7 @@ TEST(PackImage, FlagsKeepFactoryBitAndHighBits) {
         data.Record.FreqSet = c.freqSet;
         data.Record.Stun = c.stun;
         data.Record.Kill = c.kill;
-        data.PackImage();
+        data.PackImage(PackRule::Fresh);
         EXPECT_EQ(data.Image[0x10], c.after);
     }
 }
@@ -95,7 +95,7 @@ TEST(PackImage, ChangesOnlyTheDealerBytes) {
     data.Record.SellDate = u"中文";
     data.Record.Seller = u"Seller  ";
     data.Record.SerialNo = u"SHOULD NOT GO";
-    data.PackImage();
+    data.PackImage(PackRule::Fresh);
 
     InfoImage expected;
     expected.fill(0xA5);
@@ -118,7 +118,7 @@ TEST(PackImage, ABandWithoutAListEntryLeavesTheRadiosBand) {
         ModData data;
         data.Image[0x0F] = 1;
         data.Record.BandCode = static_cast<std::int16_t>(band);
-        data.PackImage();
+        data.PackImage(PackRule::Fresh);
         EXPECT_EQ(data.Image[0x0F], 1);
     }
 }
@@ -228,7 +228,7 @@ TEST(PackUnpack, DealerTextsRoundTrip) {
     for (const auto& text : texts) {
         ModData data;
         data.Record.DealerCode = text;
-        data.PackImage();
+        data.PackImage(PackRule::Fresh);
         data.UnpackImage();
         EXPECT_EQ(TrimText(data.Record.DealerCode.Str()), text);
     }

@@ -75,7 +75,7 @@ TEST(FrmMainMapping, AnUneditedPasswordGoesBackAsTheRadioHeldIt) {
 
     std::fill_n(w.Data.Image.begin() + 0x18, 4, 0); // the record alone must carry the bytes
     w.GetDataByShow();
-    w.Data.PackImage();
+    w.Data.PackImage(PackRule::KeepUnedited);
     EXPECT_EQ(Bytes(w.Data.Image.begin() + 0x18, w.Data.Image.begin() + 0x1C), held);
 
     auto* edit = static_cast<QLineEdit*>(w.Text1[12]);
