@@ -65,21 +65,47 @@ std::u16string CommandName(std::span<const std::uint8_t> command) {
     return {};
 }
 
-std::u16string LinkFailureLine(const LinkFailure& failure, int langType) {
-    const std::size_t lang = langType == 2 ? 1 : 0;
+namespace {
+// What the radio holds after the blocks: partly written when any W block went
+// out; empty when the command was no W and none was acknowledged.
+std::u16string WrittenPart(std::span<const std::uint8_t> command,
+                           std::span<const int> acknowledgedBlocks, std::size_t lang,
+                           std::span<const std::u16string> values) {
+    if (!acknowledgedBlocks.empty()) {
+        return std::u16string(Msg::SentenceGap[lang]) + Fill(Msg::PartlyWritten[lang], values);
+    }
+    if (IsWrite(command)) {
+        return std::u16string(Msg::SentenceGap[lang]) +
+               Fill(Msg::NothingAcknowledged[lang], values);
+    }
+    return {};
+}
+
+std::u16string BlockList(std::span<const int> acknowledgedBlocks, std::size_t lang) {
     std::u16string blocks;
-    for (const int address : failure.acknowledgedBlocks) {
+    for (const int address : acknowledgedBlocks) {
         blocks += (blocks.empty() ? u"" : std::u16string(Msg::ListGap[lang])) + BlockName(address);
     }
+    return blocks;
+}
+} // namespace
+
+std::u16string LinkFailureLine(const LinkFailure& failure, int langType) {
+    const std::size_t lang = langType == 2 ? 1 : 0;
     const std::u16string values[] = {PortText(failure), CommandName(failure.command),
-                                     Ascii(std::to_string(failure.refusals)), blocks};
-    std::u16string line =
-        Fill(failure.refusals > 0 ? Msg::Refused[lang] : Msg::NoAnswer[lang], values);
-    if (!failure.acknowledgedBlocks.empty()) {
-        line += std::u16string(Msg::SentenceGap[lang]) + Fill(Msg::PartlyWritten[lang], values);
-    } else if (IsWrite(failure.command)) {
-        line +=
-            std::u16string(Msg::SentenceGap[lang]) + Fill(Msg::NothingAcknowledged[lang], values);
-    }
+                                     Ascii(std::to_string(failure.refusals)),
+                                     BlockList(failure.acknowledgedBlocks, lang)};
+    const std::u16string line =
+        Fill(failure.refusals > 0 ? Msg::Refused[lang] : Msg::NoAnswer[lang], values) +
+        WrittenPart(failure.command, failure.acknowledgedBlocks, lang, values);
     return line + std::u16string(Msg::SentenceGap[lang]) + std::u16string(Msg::LinkHint[lang]);
+}
+
+std::u16string StoppedWriteLine(std::span<const std::uint8_t> command,
+                                std::span<const int> acknowledgedBlocks, int langType) {
+    const std::size_t lang = langType == 2 ? 1 : 0;
+    const std::u16string values[] = {u"", CommandName(command), u"",
+                                     BlockList(acknowledgedBlocks, lang)};
+    return Fill(Msg::StoppedWriting[lang], values) +
+           WrittenPart(command, acknowledgedBlocks, lang, values);
 }

@@ -23,3 +23,8 @@ std::u16string CommandName(std::span<const std::uint8_t> command);
 // and the command that failed, what was written when W blocks went out, and
 // what to check.
 std::u16string LinkFailureLine(const LinkFailure& failure, int langType);
+
+// The line for a write stopped at once, in the language of langType: the
+// command outstanding and what was written, as LinkFailureLine says it.
+std::u16string StoppedWriteLine(std::span<const std::uint8_t> command,
+                                std::span<const int> acknowledgedBlocks, int langType);

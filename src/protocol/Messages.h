@@ -41,6 +41,10 @@ inline constexpr std::u16string_view NothingAcknowledged[] = {
 inline constexpr std::u16string_view LinkHint[] = {
     u"Is the radio switched on, the cable seated and the right port chosen?",
     u"请检查对讲机是否开机、数据线是否插好、端口是否选对。"};
+// A write stopped at once, before its blocks and END were all answered: %2
+// the command outstanding; the line goes on as after a failure.
+inline constexpr std::u16string_view StoppedWriting[] = {u"The radio was being written (%2).",
+                                                         u"对讲机正在写入（%2）。"};
 // Between the sentences of the line, and between the blocks of %4.
 inline constexpr std::u16string_view SentenceGap[] = {u" ", u""};
 inline constexpr std::u16string_view ListGap[] = {u", ", u"、"};

@@ -78,6 +78,15 @@ class ModComm {
     // first (its END acknowledged), then the batch stops as StopMulWrite does.
     // True when the stop was put off so; false when nothing is being written.
     bool DeferStopMulWrite();
+    // A stop while a radio's blocks are being written, by a Write or a batch:
+    // that radio is finished first (a Write then ends as it would have, a
+    // batch stops as after DeferStopMulWrite). True when the stop was put off
+    // so; false when no block is being written.
+    bool DeferStop();
+    // What a stop at once leaves in the radio: the command outstanding and
+    // the W blocks the radio acknowledged since its PROGRAM.
+    std::span<const std::uint8_t> LastCommand() const { return lastCommand_; }
+    std::span<const int> AcknowledgedBlocks() const { return acknowledgedBlocks_; }
 
     // Events
     void MSComm1_OnComm(int commEvent);
