@@ -1,52 +1,57 @@
 #include "BatchLog.h"
 
-#include <QStringList>
+#include "EscapedText.h"
+
+#include "system/SystemError.h"
 
 namespace {
-// A cell quoted where a spreadsheet would otherwise split or join it; line
-// breaks of multi-line messages become spaces so each radio stays one row.
-QString Cell(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(u'\n', u' ').replace(u'\r', u' ');
-    if (!text.contains(u',') && !text.contains(u'"')) {
-        return text;
+std::optional<QString> Reason(const std::optional<int>& error) {
+    if (!error) {
+        return std::nullopt;
     }
-    text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + text + u'"';
+    return QString::fromStdU16String(SystemErrorText(*error));
 }
+
+std::span<const std::uint8_t> Bytes(const QByteArray& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())};
+}
+
+QByteArray Line(const QStringList& cells) {
+    QStringList quoted;
+    for (const QString& cell : cells) {
+        quoted << CsvCell(cell);
+    }
+    return (quoted.join(u',') + u'\n').toUtf8();
+}
+
+const QStringList Header{QStringLiteral("time_utc"), QStringLiteral("serial_no"),
+                         QStringLiteral("model"), QStringLiteral("result"),
+                         QStringLiteral("backup")};
 } // namespace
 
+QString CsvCell(const QString& text) {
+    const bool formula = !text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text.front());
+    QString cell = text;
+    cell.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    cell.replace(u'\n', u' ');
+    cell = EscapeControls(cell);
+    if (formula) {
+        cell.prepend(u'\'');
+    }
+    if (!cell.contains(u',') && !cell.contains(u'"')) {
+        return cell;
+    }
+    cell.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + cell + u'"';
+}
+
 std::optional<QString> BatchLog::Open(const QString& path) {
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        return file_.errorString();
-    }
-    if (file_.size() == 0) {
-        return WriteLine({QStringLiteral("time_utc"), QStringLiteral("serial_no"),
-                          QStringLiteral("model"), QStringLiteral("result"),
-                          QStringLiteral("backup")});
-    }
-    return std::nullopt;
+    path_ = path;
+    return Reason(file_.Open(path.toStdU16String(), Bytes(Line(Header))));
 }
 
 std::optional<QString> BatchLog::Append(const Row& row) {
-    return WriteLine(
-        {row.utc.toUTC().toString(Qt::ISODate), row.serialNo, row.model, row.result, row.backup});
-}
-
-// One write per row on an unbuffered file: the row is with the system as soon
-// as this returns. A file that failed once is closed: no later row is
-// attempted into it.
-std::optional<QString> BatchLog::WriteLine(const QStringList& cells) {
-    QStringList quoted;
-    for (const QString& cell : cells) {
-        quoted << Cell(cell);
-    }
-    const QByteArray line = (quoted.join(u',') + u'\n').toUtf8();
-    if (file_.write(line) != line.size()) {
-        const QString why = file_.errorString();
-        file_.close();
-        return why;
-    }
-    return std::nullopt;
+    return Reason(file_.Append(Bytes(Line({row.utc.toUTC().toString(Qt::ISODate), row.serialNo,
+                                           row.model, row.result, row.backup}))));
 }

@@ -147,11 +147,11 @@ std::optional<CliText> MisplacedOption(const CliOptions& o, bool hasCount) {
         {c == Command::Restore && ChangesFields(o), CliText::RestoreChangesNoField},
         {c == Command::Restore && !o.restoreFile, CliText::RestoreNeedsFile},
         {c == Command::Batch && !hasCount, CliText::BatchNeedsCount},
+        {c == Command::Batch && hasCount && o.count < 1, CliText::CountAtLeastOne},
         {c != Command::Batch && hasCount, CliText::CountBelongsToBatch},
         {c != Command::Read && o.json, CliText::JsonBelongsToRead},
         {c != Command::Read && o.saveFile.has_value(), CliText::SaveBelongsToRead},
-        {c != Command::Write && c != Command::Batch && o.backupDir.has_value(),
-         CliText::BackupBelongsToWrite},
+        {c == Command::Read && o.backupDir.has_value(), CliText::BackupBelongsToWrite},
         {c != Command::Batch && o.logFile.has_value(), CliText::LogBelongsToBatch},
         {c != Command::Restore && o.force, CliText::ForceBelongsToRestore},
     };

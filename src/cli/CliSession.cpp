@@ -1,12 +1,16 @@
 #include "CliSession.h"
 
+#include "EscapedText.h"
 #include "ImageFile.h"
 #include "RecordPrinter.h"
+
+#include "protocol/LinkFailure.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -20,19 +24,15 @@ QString ToQString(std::u16string_view text) {
 // messages beside them, so a script can read any service centre's log.
 const QString LogWritten = QStringLiteral("written");
 const QString LogStopped = QStringLiteral("stopped by Ctrl+C before writing");
+const QString LogStoppedAtOnce = QStringLiteral("stopped at once by a second Ctrl+C: ");
 
 std::u16string ToU16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
                           static_cast<std::size_t>(text.size()));
 }
-// The serial number of the radio whose area image holds, as the window would
-// show it after reading that radio.
-QString SerialNoOf(const InfoImage& image) {
-    ModData read;
-    read.Image = image;
-    read.UnpackImage();
-    return ToQString(ShowFields(read.Record).Text1[1]);
-}
+
+// The block a radio's serial number is stored in.
+constexpr int SerialBlock = 0x3B20;
 } // namespace
 
 CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace)
@@ -43,6 +43,12 @@ CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, boo
     serial_.SetLangType(langType);
     window_.SetComm(comm_);
     window_.OnEnd = [this] {
+        // The command that ended it is still known here: a radio answered
+        // when it was no handshake.
+        const auto command = comm_.LastCommand();
+        failedRadioAnswered_ = window_.End != OperationEnd::Done &&
+                               window_.End != OperationEnd::PortError && !command.empty() &&
+                               command[0] != 'P';
         if (quit_) {
             quit_();
         }
@@ -59,6 +65,14 @@ CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, boo
 
 int CliSession::Run(const CliOptions& options, std::int16_t portNo) {
     comm_.ComPortNo = portNo;
+    const int status = RunCommand(options);
+    if (status == ExitInterrupted && finishingRadio_) {
+        Say(CliText::StoppedFinished);
+    }
+    return status;
+}
+
+int CliSession::RunCommand(const CliOptions& options) {
     switch (options.command) {
     case CliOptions::Command::Read:
         return Read(options);
@@ -118,6 +132,8 @@ int CliSession::Write(const CliOptions& options) {
 
 int CliSession::SaveBackup(const QString& folder) {
     backupFile_ = BackupPath(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
+    // A folder made here is not synced into its parent: the file's own entry
+    // is, with its folder.
     QDir().mkpath(folder); // a missing folder is made; one that cannot be fails the save
     if (const auto failure = SaveImageFile(backupFile_, data_.Image)) {
         Say(CliText::BackupFailed, backupFile_, *failure);
@@ -141,15 +157,17 @@ int CliSession::Batch(const CliOptions& options) {
     }
     // The backup and the log's serial number need every block of each radio.
     comm_.MulWriteReadsAll = options.backupDir || options.logFile;
-    if (options.backupDir) {
-        window_.OnReadyToWrite = [this, folder = ToQString(*options.backupDir)] {
-            const int status = SaveBackup(folder);
-            if (status != ExitDone) {
-                stopStatus_ = status; // the batch ends with the END the core sends now
-            }
-            return status == ExitDone;
-        };
-    }
+    const std::optional<QString> folder =
+        options.backupDir ? std::optional(ToQString(*options.backupDir)) : std::nullopt;
+    window_.OnReadyToWrite = [this, folder] {
+        radioSerial_ = SerialNoOf(data_.Image); // read in full by now
+        const int status = folder ? SaveBackup(*folder) : ExitDone;
+        if (status != ExitDone) {
+            stopStatus_ = status; // the batch ends with the END the core sends now
+            window_.Quiet = true;
+        }
+        return status == ExitDone;
+    };
     ApplyFields(options);
     window_.ShowStartMulWrite();
     comm_.StartMulWrite(options.count);
@@ -161,19 +179,31 @@ int CliSession::Batch(const CliOptions& options) {
     return status;
 }
 
-// One row for the radio that just finished, with its serial number as read
-// (a batch with a log reads every block).
+// One row for the radio that just finished, with its own serial number as far
+// as it was read (a batch with a log reads every block).
 void CliSession::LogRadio(const QString& result) {
+    const BatchLog::Row row{QDateTime::currentDateTimeUtc(), RadioSerial(),
+                            ToQString(comm_.RadioModelText), result, backupFile_};
+    backupFile_.clear();
+    radioSerial_.clear();
     if (!log_.IsOpen()) {
         return;
     }
-    const BatchLog::Row row{QDateTime::currentDateTimeUtc(), SerialNoOf(data_.Image),
-                            ToQString(comm_.RadioModelText), result, backupFile_};
-    backupFile_.clear();
     if (const auto failure = log_.Append(row)) {
         Say(CliText::LogFailed, log_.Path(), *failure);
-        Stop(ExitFile);
+        StopLater(ExitFile);
     }
+}
+
+// The serial number of the batch's radio on the cable, never an earlier
+// radio's: taken when the radio was read in full, or while it is still being
+// read, once an R beyond block 0x3B20 is outstanding (the blocks are read in
+// order). Empty when none was read for it.
+QString CliSession::RadioSerial() const {
+    const auto command = comm_.LastCommand();
+    const bool pastSerial = comm_.MulWriteReadsAll && command.size() >= 3 && command[0] == 'R' &&
+                            command[1] * 256 + command[2] > SerialBlock;
+    return radioSerial_.isEmpty() && pastSerial ? SerialNoOf(data_.Image) : radioSerial_;
 }
 
 void CliSession::ApplyFields(const CliOptions& o) {
@@ -202,9 +232,12 @@ int CliSession::Wait() {
         quit_ = nullptr;
     }
     const OperationEnd end = std::exchange(window_.End, OperationEnd::Running);
-    if (end != OperationEnd::Done && end != OperationEnd::Running && RadioAnswered()) {
+    if (std::exchange(failedRadioAnswered_, false)) {
         // A batch radio that answered, then failed: the message that ended it.
         LogRadio(ToQString(window_.LastMessage));
+    }
+    if (end == OperationEnd::CommunicationError && std::exchange(finishingRadio_, false)) {
+        return ExitCommunication; // the radio could not be finished: the message says where
     }
     if (stopStatus_) {
         return *stopStatus_;
@@ -230,18 +263,47 @@ bool CliSession::RadioAnswered() const {
 }
 
 void CliSession::Interrupt() {
-    Stop(ExitInterrupted);
-}
-
-void CliSession::Stop(int status) {
-    stopStatus_ = stopStatus_.value_or(status);
-    // A radio whose blocks are going out is finished first; the batch then
-    // stops and the window side's idle face ends the wait.
-    if (comm_.DeferStopMulWrite()) {
+    if (finishingRadio_) {
+        StopAtOnce();
         return;
     }
+    stopStatus_ = stopStatus_.value_or(ExitInterrupted);
+    window_.Quiet = true;
+    // A radio whose blocks are going out is finished first: a Write then ends
+    // with its message, a batch stops and its idle face ends the wait.
+    if (comm_.DeferStop()) {
+        finishingRadio_ = true;
+        Say(CliText::FinishingRadio);
+        return;
+    }
+    Say(CliText::StoppedNotWriting);
+    EndNow(LogStopped);
+}
+
+// The second Ctrl+C: the radio is left as it is, and the dealer is told
+// which of its blocks it acknowledged.
+void CliSession::StopAtOnce() {
+    finishingRadio_ = false;
+    const auto command = comm_.LastCommand();
+    const auto blocks = comm_.AcknowledgedBlocks();
+    Say(CliText::StoppedAtOnce, ToQString(StoppedWriteLine(command, blocks, window_.LangType())));
+    EndNow(LogStoppedAtOnce + ToQString(StoppedWriteLine(command, blocks, 1)));
+}
+
+void CliSession::StopLater(int status) {
+    stopStatus_ = stopStatus_.value_or(status);
+    window_.Quiet = true;
+    QTimer::singleShot(0, [this] {
+        if (comm_.OperationMode != ModeIdle) {
+            EndNow(LogStopped);
+        }
+    });
+}
+
+// The batch's radio that answered gets its row first.
+void CliSession::EndNow(const QString& logResult) {
     if (comm_.OperationMode == ModeMulWrite && RadioAnswered()) {
-        LogRadio(LogStopped);
+        LogRadio(logResult);
     }
     if (comm_.OperationMode == ModeMulWrite && window_.ShowStartMulWrite()) {
         comm_.StopMulWrite();
@@ -255,7 +317,10 @@ void CliSession::Stop(int status) {
     }
 }
 
+// Whatever a message names is printed with its control characters escaped:
+// serial numbers and texts come from the radio.
 void CliSession::Say(CliText text, const QString& subject, const QString& second) {
-    PrintError(u"radioinfo-cli: " +
-               CliTextFor(text, window_.LangType(), ToU16(subject), ToU16(second)));
+    PrintError(u"radioinfo-cli: " + CliTextFor(text, window_.LangType(),
+                                               ToU16(EscapeControls(subject)),
+                                               ToU16(EscapeControls(second))));
 }

@@ -24,7 +24,7 @@ enum ExitStatus : int {
     ExitBackup = 7,       // a backup could not be saved; nothing was written to that radio
     ExitOtherRadio = 8,   // restore refused: the file is of another serial number
     ExitNotRestored = 9,  // restore: the radio read back differs from the file
-    ExitRestoreFile = 10, // restore: the file cannot be read or is no information area
+    ExitRestoreFile = 10, // restore: the file cannot be read or is no KVT4610 information area
     ExitInterrupted = 130,
 };
 
@@ -36,10 +36,13 @@ class CliSession {
     CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace);
 
     int Run(const CliOptions& options, std::int16_t portNo);
-    // Ctrl+C: stops what runs, as the batch's Stop click does.
+    // Ctrl+C: stops what runs, as the batch's Stop click does: a radio whose
+    // blocks are being written is finished first. A second Ctrl+C then stops
+    // at once.
     void Interrupt();
 
   private:
+    int RunCommand(const CliOptions& options);
     int Read(const CliOptions& options);
     int ReadRadio();
     int Write(const CliOptions& options);
@@ -50,9 +53,16 @@ class CliSession {
     // Saves the radio's information area as just read into folder.
     int SaveBackup(const QString& folder);
     void LogRadio(const QString& result);
+    QString RadioSerial() const;
     bool RadioAnswered() const;
-    // Stops what runs with status: a batch finishes the radio being written.
-    void Stop(int status);
+    // Ends what runs now, the radio on the cable as it is; a batch's radio
+    // that answered is logged with logResult.
+    void EndNow(const QString& logResult);
+    // Ends the run with status once the core has returned to the event loop:
+    // a failure met inside one of the core's calls must not close the port
+    // under it.
+    void StopLater(int status);
+    void StopAtOnce();
     void Say(CliText text, const QString& subject = {}, const QString& second = {});
 
     ModData data_;
@@ -63,6 +73,13 @@ class CliSession {
     ModComm comm_;
     BatchLog log_;
     QString backupFile_;
+    // The serial number of the batch's radio on the cable, once it is read in
+    // full; empty before.
+    QString radioSerial_;
     std::optional<int> stopStatus_;
+    // Ctrl+C came while blocks were going out: the radio is being finished.
+    bool finishingRadio_ = false;
+    // The operation that just ended failed after a radio had answered.
+    bool failedRadioAnswered_ = false;
     std::function<void()> quit_;
 };

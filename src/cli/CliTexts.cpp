@@ -18,14 +18,14 @@ constexpr std::array Texts{
             u"       radioinfo-cli [--port PORT] write [--backup DIR] [FIELDS]\n"
             u"       radioinfo-cli [--port PORT] batch --count N [--backup DIR]\n"
             u"                     [--log FILE.csv] [FIELDS]\n"
-            u"       radioinfo-cli [--port PORT] restore FILE [--force]\n"
+            u"       radioinfo-cli [--port PORT] restore FILE [--backup DIR] [--force]\n"
             u"       radioinfo-cli --help | --version\n"
             u"       (every command also takes --trace)\n",
             u"用法：radioinfo-cli [--port 串口] read [--json] [--save 文件]\n"
             u"      radioinfo-cli [--port 串口] write [--backup 目录] [字段]\n"
             u"      radioinfo-cli [--port 串口] batch --count 台数 [--backup 目录]\n"
             u"                    [--log 文件.csv] [字段]\n"
-            u"      radioinfo-cli [--port 串口] restore 文件 [--force]\n"
+            u"      radioinfo-cli [--port 串口] restore 文件 [--backup 目录] [--force]\n"
             u"      radioinfo-cli --help | --version\n"
             u"      （每个命令都可加 --trace）\n"},
     TextRow{CliText::Help,
@@ -38,10 +38,11 @@ constexpr std::array Texts{
             u"                  was saved from, then read them back to check\n"
             u"\n"
             u"  --save FILE     read: save the 256-byte information area as read\n"
-            u"  --backup DIR    write, batch: save each radio's information area into DIR\n"
-            u"                  before writing it (a batch then reads every block)\n"
+            u"  --backup DIR    write, batch, restore: save each radio's information area\n"
+            u"                  into DIR before writing it (a batch then reads every block)\n"
             u"  --log FILE.csv  batch: append one row per radio as it finishes\n"
-            u"  --force         restore: accept a file of another radio (serial number)\n"
+            u"  --force         restore: accept a file of another radio (serial number), or\n"
+            u"                  one whose serial number is empty or erased\n"
             u"  --trace         every frame sent and received to stderr\n"
             u"\n"
             u"FIELDS: --dealer-code T --stock-date T --sell-date T --seller T --password T\n"
@@ -55,7 +56,9 @@ constexpr std::array Texts{
             u"             6 --save or --log file could not be written, 7 backup could not\n"
             u"             be saved (nothing written to that radio), 8 restore refused:\n"
             u"             another radio's file, 9 restore not confirmed by the read-back,\n"
-            u"             10 FILE cannot be read or is not 256 bytes, 130 stopped by Ctrl+C\n",
+            u"             10 FILE cannot be read or is no KVT4610 information area of 256\n"
+            u"             bytes, 130 stopped by Ctrl+C\n"
+            u"Control characters of the radio's texts are printed escaped (\\n, \\x1b).\n",
             u"读出或写入编程线上 KVT4610 对讲机的信息。\n"
             u"\n"
             u"  read            按窗口的显示打印每个字段（--json：一个 JSON 对象）\n"
@@ -64,10 +67,11 @@ constexpr std::array Texts{
             u"  restore         把文件中的经销商设置写回保存它的对讲机，再读出核对\n"
             u"\n"
             u"  --save 文件     read：把读出的 256 字节信息区原样保存\n"
-            u"  --backup 目录   write、batch：写入前把每台对讲机的信息区保存到目录\n"
+            u"  --backup 目录   write、batch、restore：写入前把每台对讲机的信息区保存到目录\n"
             u"                  （batch 因此读出全部数据块）\n"
             u"  --log 文件.csv  batch：每完成一台追加一行\n"
-            u"  --force         restore：接受另一台对讲机（序列号不同）的文件\n"
+            u"  --force         restore：接受另一台对讲机（序列号不同）或序列号空白、已擦除\n"
+            u"                  的文件\n"
             u"  --trace         把收发的每一帧打印到标准错误\n"
             u"\n"
             u"字段：--dealer-code 文字 --stock-date 文字 --sell-date 文字 --seller 文字\n"
@@ -79,7 +83,9 @@ constexpr std::array Texts{
             u"退出状态：0 完成，1 无法写出输出，2 用法错误，3 无法打开串口，4 通讯错误，\n"
             u"          5 机型或版本错误，6 无法写入 --save 或 --log 文件，7 无法保存备份\n"
             u"          （未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，9 恢复后读出\n"
-            u"          核对不符，10 文件无法读取或不是 256 字节，130 被 Ctrl+C 停止\n"},
+            u"          核对不符，10 文件无法读取或不是 256 字节的 KVT4610 信息区，\n"
+            u"          130 被 Ctrl+C 停止\n"
+            u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},
     TextRow{CliText::UnknownOption, u"unknown option %1", u"未知选项 %1"},
     TextRow{CliText::UnknownCommand, u"unknown command %1", u"未知命令 %1"},
     TextRow{CliText::UnexpectedArgument, u"unexpected argument %1", u"多余的参数 %1"},
@@ -106,8 +112,8 @@ constexpr std::array Texts{
             u"restore 的字段取自文件"},
     TextRow{CliText::RestoreNeedsFile, u"restore needs FILE", u"restore 需要一个文件"},
     TextRow{CliText::SaveBelongsToRead, u"--save belongs to read", u"--save 只用于 read"},
-    TextRow{CliText::BackupBelongsToWrite, u"--backup belongs to write and batch",
-            u"--backup 只用于 write 和 batch"},
+    TextRow{CliText::BackupBelongsToWrite, u"--backup belongs to write, batch and restore",
+            u"--backup 只用于 write、batch 和 restore"},
     TextRow{CliText::LogBelongsToBatch, u"--log belongs to batch", u"--log 只用于 batch"},
     TextRow{CliText::ForceBelongsToRestore, u"--force belongs to restore",
             u"--force 只用于 restore"},
@@ -129,6 +135,26 @@ constexpr std::array Texts{
     TextRow{CliText::RestoreVerified,
             u"restored and read back: the radio holds the file's settings",
             u"已恢复并读出核对：对讲机中是文件的设置"},
+    TextRow{CliText::CountAtLeastOne, u"--count: at least 1", u"--count：至少为 1"},
+    TextRow{CliText::NotThisModel,
+            u"%1 is not the information area of a KVT4610 of an accepted version (it holds "
+            u"%2): nothing written, not even with --force",
+            u"%1 不是可接受版本的 KVT4610 信息区（其中是 %2）：未写入，--force 也不写入"},
+    TextRow{CliText::SerialProvesNothing,
+            u"a serial number that is empty or erased proves nothing (file: \"%1\", radio: "
+            u"\"%2\"): nothing written (--force writes it)",
+            u"空白或已擦除的序列号不能证明是同一台对讲机（文件：“%1”，对讲机：“%2”）：未写入"
+            u"（--force 强制写入）"},
+    TextRow{CliText::FinishingRadio,
+            u"Ctrl+C: the radio being written is finished first; Ctrl+C again stops at once",
+            u"Ctrl+C：先写完正在写入的对讲机；再按一次 Ctrl+C 立即停止"},
+    TextRow{CliText::StoppedFinished,
+            u"stopped by Ctrl+C after the radio being written was finished",
+            u"写完正在写入的对讲机后已按 Ctrl+C 停止"},
+    TextRow{CliText::StoppedNotWriting, u"stopped by Ctrl+C while no block was being written",
+            u"已按 Ctrl+C 停止，当时没有数据块正在写入"},
+    TextRow{CliText::StoppedAtOnce, u"stopped at once by a second Ctrl+C: %1",
+            u"第二次 Ctrl+C 已立即停止：%1"},
 };
 } // namespace
 

@@ -42,6 +42,13 @@ enum class CliText {
     OtherRadio,
     RestoreMismatch,
     RestoreVerified,
+    CountAtLeastOne,
+    NotThisModel,
+    SerialProvesNothing,
+    FinishingRadio,
+    StoppedFinished,
+    StoppedNotWriting,
+    StoppedAtOnce,
 };
 
 // The text in the language of langType (2 Chinese, else English), with "%1"

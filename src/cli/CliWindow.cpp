@@ -1,6 +1,7 @@
 #include "CliWindow.h"
 
 #include "CliTexts.h"
+#include "EscapedText.h"
 
 #include "protocol/Messages.h"
 
@@ -64,13 +65,15 @@ bool CliWindow::ShowStartMulWrite() {
 }
 
 void CliWindow::SetLabel6(std::u16string_view text) {
-    if (!text.empty()) {
+    if (!text.empty() && !Quiet) {
         PrintError(text);
     }
 }
 
 void CliWindow::SetText2_1(std::u16string_view text) {
-    PrintError(CliTextFor(CliText::RadioNo, langType_, text));
+    if (!Quiet) {
+        PrintError(CliTextFor(CliText::RadioNo, langType_, text));
+    }
 }
 
 bool CliWindow::ReadyToWrite() {
@@ -79,7 +82,7 @@ bool CliWindow::ReadyToWrite() {
 
 MessageResult CliWindow::ShowMessage(std::u16string_view text, MessageButtons buttons,
                                      MessageIcon) {
-    PrintError(text);
+    PrintError(RadioTextsEscaped(text));
     if (buttons == MessageButtons::OkCancel) {
         PrintError(
             CliTextFor(OverwriteBand ? CliText::AnswerOk : CliText::AnswerCancel, langType_));
@@ -88,6 +91,23 @@ MessageResult CliWindow::ShowMessage(std::u16string_view text, MessageButtons bu
     LastMessage = text;
     Finish(EndOf(text));
     return MessageResult::Ok;
+}
+
+// The radio's model and version texts, which a model error shows, escaped
+// wherever they stand in a message.
+std::u16string CliWindow::RadioTextsEscaped(std::u16string_view text) const {
+    std::u16string shown(text);
+    if (comm_ == nullptr) {
+        return shown;
+    }
+    for (const std::u16string& raw : {comm_->RadioModelText, comm_->RadioVersionText}) {
+        const std::u16string escaped = EscapeControls(raw);
+        for (std::size_t at = shown.find(raw); escaped != raw && at != std::u16string::npos;
+             at = shown.find(raw, at + escaped.size())) {
+            shown.replace(at, raw.size(), escaped);
+        }
+    }
+    return shown;
 }
 
 void CliWindow::Finish(OperationEnd end) {

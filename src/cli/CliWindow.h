@@ -28,8 +28,11 @@ class CliWindow : public WindowSide {
     std::function<void()> OnShown;
     // Asked before a radio is written; false refuses the write.
     std::function<bool()> OnReadyToWrite;
-    // The text of the message that ended the last operation.
+    // The text of the message that ended the last operation, as the core
+    // wrote it (printed with the radio's texts escaped).
     std::u16string LastMessage;
+    // No more progress lines: the run is stopping.
+    bool Quiet = false;
 
     int LangType() const override { return langType_; }
     void ShowByData() override;
@@ -43,6 +46,7 @@ class CliWindow : public WindowSide {
 
   private:
     void Finish(OperationEnd end);
+    std::u16string RadioTextsEscaped(std::u16string_view text) const;
 
     ModData& data_;
     ModComm* comm_ = nullptr;

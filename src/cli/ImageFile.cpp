@@ -1,18 +1,17 @@
 #include "ImageFile.h"
 
+#include "record/FormFields.h"
+#include "system/DurableFile.h"
+#include "system/SystemError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+// Not QSaveFile: Qt 6.4's commit renames a file whose buffered write failed.
 std::optional<QString> SaveImageFile(const QString& path, const InfoImage& image) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    const auto size = static_cast<qint64>(image.size());
-    if (file.write(reinterpret_cast<const char*>(image.data()), size) != size || !file.commit()) {
-        return file.errorString();
+    if (const auto error = WriteFileDurably(path.toStdU16String(), image)) {
+        return QString::fromStdU16String(SystemErrorText(*error));
     }
     return std::nullopt;
 }
@@ -30,6 +29,13 @@ ImageLoad LoadImageFile(const QString& path) {
     InfoImage image{};
     std::copy(bytes.begin(), bytes.end(), image.begin());
     return {image, false, {}};
+}
+
+QString SerialNoOf(const InfoImage& image) {
+    ModData read;
+    read.Image = image;
+    read.UnpackImage();
+    return QString::fromStdU16String(ShowFields(read.Record).Text1[1]);
 }
 
 namespace {

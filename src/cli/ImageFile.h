@@ -10,8 +10,8 @@
 // A radio's information area as a file: its 256 bytes and nothing else, the
 // raw form radio-sim --image loads.
 
-// Writes the image through a temporary file renamed into place, so the file
-// is either whole or untouched. On failure returns why.
+// Writes the image durably (WriteFileDurably): the file is whole and on the
+// disk, or the call returns the system's reason and the file is as it was.
 std::optional<QString> SaveImageFile(const QString& path, const InfoImage& image);
 
 // Reads an image file; sizeMismatch tells a file of another size from one
@@ -22,6 +22,10 @@ struct ImageLoad {
     QString reason;
 };
 ImageLoad LoadImageFile(const QString& path);
+
+// The serial number of the radio whose area image holds, as the window would
+// show it after reading that radio.
+QString SerialNoOf(const InfoImage& image);
 
 // A file in folder for a radio's backup, named by its serial number and the
 // time in UTC: <serial>-<yyyyMMddTHHmmssZ>.bin. The serial keeps letters,

@@ -1,5 +1,7 @@
 #include "RecordPrinter.h"
 
+#include "EscapedText.h"
+
 #include "record/FormFields.h"
 
 #include <QJsonDocument>
@@ -50,10 +52,13 @@ QString ValueText(const Value& value) {
 }
 } // namespace
 
+// A radio's text cannot add a line, nor steer the terminal: each field is
+// one line whatever its bytes.
 std::string RecordText(const RadioInfo& record) {
     QString text;
     for (const auto& [name, value] : Fields(record)) {
-        text += QString::fromLatin1(name) + QStringLiteral(": ") + ValueText(value) + u'\n';
+        text += QString::fromLatin1(name) + QStringLiteral(": ") +
+                EscapeControls(ValueText(value)) + u'\n';
     }
     return text.toUtf8().toStdString();
 }

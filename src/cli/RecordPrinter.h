@@ -5,6 +5,7 @@
 #include <string>
 
 // Every field of the record, texts as the window shows them: one "Name: value"
-// line each, or one JSON object keyed by the field names.
+// line each, control characters escaped (EscapeControls), or one JSON object
+// keyed by the field names, escaped as JSON escapes them.
 std::string RecordText(const RadioInfo& record);
 std::string RecordJson(const RadioInfo& record);

@@ -8,6 +8,7 @@
 #include "system/QtPortResolver.h"
 #include "system/SettingsFile.h"
 #include "system/StartPort.h"
+#include "system/SystemError.h"
 #include "system/SystemLocale.h"
 #include "system/SystemPorts.h"
 
@@ -17,7 +18,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #ifndef _WIN32
@@ -73,8 +73,7 @@ int CheckedExit(int status, int langType) {
     if (outputLost) {
         const int reason = errno != 0 ? errno : EIO;
         PrintError(u"radioinfo-cli: " +
-                   CliTextFor(CliText::OutputFailed, langType,
-                              ToU16(QString::fromLocal8Bit(std::strerror(reason)))));
+                   CliTextFor(CliText::OutputFailed, langType, SystemErrorText(reason)));
     }
     if ((outputLost || std::ferror(stderr) != 0) && status == ExitDone) {
         return ExitOutput;

@@ -9,8 +9,15 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/mount.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 // A radio written out byte by byte: KVT4610 V100, band 0, serial SN-A1,
@@ -61,37 +68,75 @@ TEST_F(CliBackup, BackupWrongWriteAndRestoreGiveBackTheOriginalBytes) {
     EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[0])).toHex(' '), Radio().toHex(' '));
     ASSERT_NE(ReadFile(memory), Radio());
 
-    const CliRun restore =
-        RunCli({"--port", radio.Device(), "restore", QDir(backups).filePath(saved[0])});
+    const QByteArray wronglyWritten = ReadFile(memory);
+    const QString kept = dir.filePath("kept");
+    const CliRun restore = RunCli(
+        {"--port", radio.Device(), "restore", QDir(backups).filePath(saved[0]), "--backup", kept});
     ASSERT_EQ(restore.exitCode, 0) << restore.err.toStdString();
     EXPECT_TRUE(restore.err.contains("restored and read back")) << restore.err.toStdString();
     EXPECT_EQ(ReadFile(memory).toHex(' '), Radio().toHex(' '));
+    const QStringList keptFiles = QDir(kept).entryList(QDir::Files);
+    ASSERT_EQ(keptFiles.size(), 1) << "the radio as it was before the restore";
+    EXPECT_EQ(ReadFile(QDir(kept).filePath(keptFiles[0])).toHex(' '), wronglyWritten.toHex(' '));
     EXPECT_EQ(radio.StopAndTranscript(),
               ReadCommands + WriteCommands + ReadCommands + WriteCommands + ReadCommands);
 }
 
+// A file that is no KVT4610 area is refused even with --force; one of another
+// radio, or whose serial number proves nothing, only takes --force.
 TEST_F(CliBackup, RestoreRefusesAnotherRadiosFileUnlessForced) {
     struct Case {
+        QByteArray radio;
         QByteArray file;
         QStringList extra;
         int exitCode;
         QString message;
         bool writes;
     };
-    QByteArray otherRadio = Radio("SN-B2");
-    otherRadio.replace(0x60, 7, "DEALER8");
+    const auto withDealer8 = [](QByteArray area) { return area.replace(0x60, 7, "DEALER8"); };
+    const QByteArray otherRadio = withDealer8(Radio("SN-B2"));
+    QByteArray garbage(256, '\0');
+    std::mt19937 random(21);
+    std::generate(garbage.begin(), garbage.end(), [&] { return static_cast<char>(random()); });
+    QByteArray otherModel = withDealer8(Radio());
+    otherModel.replace(0, 11, "XYZ9999V999");
+    const QByteArray erased = Radio(QByteArray(16, '\xFF'));
+    const QByteArray empty = Radio(QByteArray(16, '\0'));
     const Case cases[] = {
-        {otherRadio, {}, 8, "the file is of serial number SN-B2, the radio is SN-A1", false},
-        {otherRadio, {"--force"}, 0, "restored and read back", true},
-        {otherRadio.left(255), {}, 10, "is not a saved information area (256 bytes)", false},
-        {otherRadio + "x", {}, 10, "is not a saved information area (256 bytes)", false},
+        {Radio(),
+         otherRadio,
+         {},
+         8,
+         "the file is of serial number SN-B2, the radio is SN-A1",
+         false},
+        {Radio(), otherRadio, {"--force"}, 0, "restored and read back", true},
+        {Radio(),
+         otherRadio.left(255),
+         {},
+         10,
+         "is not a saved information area (256 bytes)",
+         false},
+        {Radio(), otherRadio + "x", {}, 10, "is not a saved information area (256 bytes)", false},
+        {Radio(), garbage, {"--force"}, 10, "is not the information area of a KVT4610", false},
+        {Radio(), otherModel, {}, 10, "(it holds XYZ9999 V999)", false},
+        {Radio(), otherModel, {"--force"}, 10, "not even with --force", false},
+        {erased, withDealer8(erased), {}, 8, "proves nothing (file: \"\", radio: \"\")", false},
+        {erased, withDealer8(erased), {"--force"}, 0, "restored and read back", true},
+        {empty, withDealer8(empty), {}, 8, "proves nothing", false},
+        {Radio(),
+         withDealer8(empty),
+         {},
+         8,
+         "proves nothing (file: \"\", radio: \"SN-A1\")",
+         false},
     };
     for (const Case& c : cases) {
         QFile::remove(memory);
-        SimulatedRadio radio(Sim());
+        const QString radioImage = WriteImage(dir, "radio.bin", c.radio);
+        SimulatedRadio radio({"--image", radioImage, "--save", memory});
         const QString file = WriteImage(dir, "other.bin", c.file);
         const CliRun run = RunCli(QStringList{"--port", radio.Device(), "restore", file} + c.extra);
-        const std::string name = c.message.toStdString();
+        const std::string name = c.message.toStdString() + " " + c.extra.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
         EXPECT_EQ(AnyWrite(radio.StopAndTranscript()), c.writes) << name;
@@ -102,17 +147,49 @@ TEST_F(CliBackup, RestoreRefusesAnotherRadiosFileUnlessForced) {
     EXPECT_TRUE(missing.err.contains("cannot read")) << missing.err.toStdString();
 }
 
-// Bytes the dealer fields cannot carry (a GBK lead byte without its second
-// byte) go to the radio as the window would write them; the read-back shows
-// the radio does not hold the file's text, and the run says so.
+// The file's dealer bytes go to the radio as they are, whatever a text round
+// trip would make of them; every other bit stays the radio's.
+TEST_F(CliBackup, RestoreWritesTheFilesDealerBytesExactly) {
+    QByteArray file = Radio();
+    file[0x0F] = 5;                       // a band the Frequency list has no entry for
+    file[0x10] = static_cast<char>(0xF4); // Stun; the radio's own bits differ
+    file.replace(0x18, 4, "AB  ");
+    file.replace(0x60, 16, QByteArray("D\x81\x20X\0\x01\x02\x03\0\0\0\0\0\0\0\x7F", 16));
+    file.replace(0x70, 16, QByteArray(16, '\xFF'));
+    file.replace(0x90, 16, QByteArray("\xD5\xC5\xC8\xFD  \xFF\0\0\0\0\0\0\0\0\x41", 16));
+    file.replace(0xA0, 16, QByteArray(16, 'Z')); // no dealer field: stays the radio's
+    // The dealer's bits by the radio's memory map; the rest is the radio's.
+    QByteArray mask(256, '\0');
+    mask[0x0F] = static_cast<char>(0xFF);
+    mask[0x10] = 0x0E;
+    mask.replace(0x18, 4, QByteArray(4, '\xFF'));
+    mask.replace(0x60, 64, QByteArray(64, '\xFF'));
+    QByteArray expected = Radio();
+    for (int i = 0; i < 256; ++i) {
+        expected[i] = static_cast<char>((file[i] & mask[i]) | (Radio()[i] & ~mask[i]));
+    }
+    SimulatedRadio radio(Sim());
+    const CliRun run =
+        RunCli({"--port", radio.Device(), "restore", WriteImage(dir, "f.bin", file)});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("restored and read back")) << run.err.toStdString();
+    EXPECT_EQ(ReadFile(memory).toHex(' '), expected.toHex(' '));
+}
+
+// A radio swapped while it was restored: the read-back meets a radio that
+// does not hold the file's settings, and the run names them.
 TEST_F(CliBackup, RestoreTheRadioDoesNotReadBackIsAnError) {
     QByteArray file = Radio();
-    file.replace(0x60, 7, QByteArray("D\x81\x20X\0\0\0", 7));
-    const QString path = WriteImage(dir, "file.bin", file);
-    SimulatedRadio radio(Sim());
-    const CliRun run = RunCli({"--port", radio.Device(), "restore", path});
+    file.replace(0x60, 7, "DEALER8");
+    file[0x10] = static_cast<char>(file[0x10] | 0x04);
+    // Each acknowledged END brings the next radio: the Read, the Write and the
+    // read-back each meet another one, all three as the radio was.
+    SimulatedRadio bench(
+        {"--bench", "0,0", "--radios", "3", "--bench-images", QStringList(3, image).join(',')});
+    const CliRun run =
+        RunCli({"--port", bench.Device(), "restore", WriteImage(dir, "file.bin", file)});
     EXPECT_EQ(run.exitCode, 9) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("the radio does not hold what was restored: DealerCode"))
+    EXPECT_TRUE(run.err.contains("the radio does not hold what was restored: Stun, DealerCode"))
         << run.err.toStdString();
 }
 
@@ -129,6 +206,9 @@ TEST_F(CliBackup, SaveAndBackupFailuresHaveTheirOwnStatus) {
         {{"read", "--save", dir.filePath("read.bin")}, 0, "Read Complete!"},
         {{"read", "--save", dir.filePath("not-a-folder/read.bin")}, 6, "cannot save"},
         {{"write", "--seller", "X", "--backup", dir.filePath("not-a-folder")},
+         7,
+         "nothing was written to this radio"},
+        {{"restore", image, "--backup", dir.filePath("not-a-folder")},
          7,
          "nothing was written to this radio"},
     };
@@ -247,4 +327,121 @@ TEST_F(CliBackup, BatchBacksUpEachRadioBeforeWritingIt) {
         << saved.join(' ').toStdString();
     EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[0])), Radio("SN-A1"));
     EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[1])), Radio("SN/B2"));
+}
+
+// Each row names its own radio: its serial number as read from it, or an
+// empty cell when none was, never the radio's before it. A serial number a
+// spreadsheet would take for a formula gets a leading '.
+TEST_F(CliBackup, BatchLogNamesEachRadioItself) {
+    QByteArray otherModel = Radio("SN-B2");
+    otherModel.replace(0, 11, "XYZ9999V999");
+    struct Case {
+        QByteArray second;   // the second radio on the bench
+        QString interruptAt; // Ctrl+C once this command went to the second radio
+        int exitCode;
+        QString secondRow; // after its time
+    };
+    const Case cases[] = {
+        {otherModel,
+         {},
+         5,
+         ",,XYZ9999,Model Type or Version Error! Radio Model:XYZ9999 Radio Version:V999,"},
+        {Radio("SN-B2"), "-> R 3B10", 130, ",,KVT4610,stopped by Ctrl+C before writing,"},
+        {Radio("SN-B2"), "-> R 3B40", 130, ",SN-B2,KVT4610,stopped by Ctrl+C before writing,"},
+    };
+    for (const Case& c : cases) {
+        const QString log = dir.filePath("log.csv");
+        QFile::remove(log);
+        const QStringList images{WriteImage(dir, "a.bin", Radio("=1+2")),
+                                 WriteImage(dir, "b.bin", c.second)};
+        SimulatedRadio bench({"--bench", "0.3,1.2", "--radios", "2", "--latency", "100",
+                              "--bench-images", images.join(',')});
+        const QStringList arguments{"--port", bench.Device(), "--trace", "batch",    "--count",
+                                    "2",      "--log",        log,       "--seller", "Li"};
+        const CliRun run = c.interruptAt.isEmpty()
+                               ? RunCli(arguments)
+                               : RunCliInterrupted(arguments, c.interruptAt, 2, 1);
+        const std::string name = c.secondRow.toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
+        const QStringList rows = QString::fromUtf8(ReadFile(log)).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(rows.size(), 3) << name << "\n" << ReadFile(log).toStdString();
+        const QString time = "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ";
+        EXPECT_TRUE(
+            QRegularExpression(time + ",'=1\\+2,KVT4610,written,$").match(rows[1]).hasMatch())
+            << rows[1].toStdString();
+        EXPECT_TRUE(QRegularExpression(time + QRegularExpression::escape(c.secondRow) + "$")
+                        .match(rows[2])
+                        .hasMatch())
+            << rows[2].toStdString();
+    }
+}
+
+// One row on a real disk that is full: a small tmpfs, filled up. Mounting
+// needs root (or the right to mount); elsewhere the row is skipped.
+TEST_F(CliBackup, AFullDiskIsReportedAndNothingIsClaimed) {
+    const QString disk = dir.filePath("disk");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k") != 0) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    }
+    struct Unmount {
+        QString path;
+        ~Unmount() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
+    } unmount{disk};
+    // What the service centre had before the disk filled up: a saved radio,
+    // and a log whose last page has room for 20 bytes of the next row only.
+    const QByteArray saved(256, 'S');
+    QByteArray log = "time_utc,serial_no,model,result,backup\n";
+    QByteArray row = "2026-12-01T00:00:00Z,";
+    log += row + QByteArray(4096 - 20 - log.size() - row.size() - 1, 'x') + "\n";
+    ASSERT_EQ(log.size(), 4096 - 20);
+    for (const auto& [name, bytes] : {std::pair{"/radio.bin", saved}, {"/batch.csv", log}}) {
+        QFile file(disk + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    const int filler =
+        ::open(QFile::encodeName(disk + "/filler").constData(), O_WRONLY | O_CREAT, 0600);
+    const QByteArray page(4096, 'f');
+    while (::write(filler, page.constData(), static_cast<std::size_t>(page.size())) > 0) {
+    }
+    ::close(filler);
+
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString message;
+        int written; // radios that got their blocks
+    };
+    const Case cases[] = {
+        {{"read", "--save", disk + "/radio.bin"},
+         6,
+         "cannot save " + disk + "/radio.bin: No space left on device",
+         0},
+        {{"write", "--seller", "X", "--backup", disk + "/backups"},
+         7,
+         ": No space left on device; nothing was written to this radio",
+         0},
+        {{"batch", "--count", "2", "--seller", "X", "--log", disk + "/batch.csv"},
+         6,
+         "cannot write the log " + disk + "/batch.csv: No space left on device",
+         1},
+    };
+    for (const Case& c : cases) {
+        SimulatedRadio bench({"--bench", "60,1", "--radios", "2", "--image", image});
+        const CliRun run = RunCli(QStringList{"--port", bench.Device()} + c.arguments);
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << name << "\n" << run.err.toStdString();
+        const QString after = run.err.mid(run.err.indexOf(c.message));
+        for (const char* text : {"Radio No.", "Waitting", "QIODevice", "QSerialPort"}) {
+            EXPECT_FALSE(after.contains(text)) << name << ": stops at once\n"
+                                               << run.err.toStdString();
+        }
+        EXPECT_EQ(bench.StopAndTranscript().count("W 3B60"), c.written) << name;
+    }
+    EXPECT_EQ(ReadFile(disk + "/radio.bin"), saved) << "the old file intact";
+    EXPECT_EQ(ReadFile(disk + "/batch.csv"), log) << "no half row";
+    QStringList left = QDir(disk).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, (QStringList{"batch.csv", "filler", "radio.bin"})) << "no temporary left";
+    EXPECT_TRUE(QDir(disk + "/backups").entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -301,10 +302,12 @@ TEST(CliUsage, BadArgumentsGiveUsage) {
         {"--port", "/dev/null", "restore", "a.bin", "b.bin"},
         {"--port", "/dev/null", "restore", "a.bin", "--seller", "X"},
         {"--port", "/dev/null", "write", "--save", "a.bin"},
-        {"--port", "/dev/null", "read", "--backup", "dir"},
         {"--port", "/dev/null", "write", "--log", "a.csv"},
         {"--port", "/dev/null", "write", "--force"},
         {"--port", "/dev/null", "read", "--save", ""},
+        {"--port", "/dev/null", "batch", "--count", "0"},
+        {"--port", "/dev/null", "batch", "--count", "-1"},
+        {"--port", "/dev/null", "read", "--backup", "dir"},
     };
     for (const QStringList& args : cases) {
         const CliRun run = RunCli(args);
@@ -454,4 +457,76 @@ TEST_F(CliEndToEnd, InterruptDuringATransferFinishesTheRadio) {
     EXPECT_EQ(commands.count("END"), 1);
     EXPECT_EQ(commands.count("W 3BF0"), 1) << "the radio was finished";
     EXPECT_EQ(ReadFile(saved + ".1").mid(0x90, 2), QByteArray("X\0", 2));
+}
+
+// A radio's texts cannot add a line to read's output nor steer the terminal,
+// in the record or in a message.
+TEST_F(CliEndToEnd, RadioBytesCannotForgeTheOutput) {
+    QByteArray forged = SampleRadio();
+    Put(forged, 0x20, Field("\x1b[31mSN1\x1b[0m", 16));
+    Put(forged, 0xA0, Field("Fixed\nSerialNo: 9999", 80));
+    QByteArray badModel = SampleRadio();
+    Put(badModel, 0x00, "KV\n\x1b[2J");
+    const struct {
+        QByteArray radio;
+        int exitCode;
+        QString line; // on stdout or stderr
+    } cases[] = {
+        {forged, 0, "SerialNo: \\x1b[31mSN1\\x1b[0m"},
+        {forged, 0, "MaintainDesc: Fixed\\nSerialNo: 9999"},
+        {badModel, 5, "Radio Model:KV\\n\\x1b[2J"},
+    };
+    for (const auto& c : cases) {
+        const QString path = WriteImage(dir, "forged.bin", c.radio);
+        SimulatedRadio radio({"--image", path});
+        const CliRun run = RunCli({"--port", radio.Device(), "read"});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        const QStringList lines = (QString::fromUtf8(run.out) + run.err).split('\n');
+        EXPECT_TRUE(lines.contains(c.line)) << c.line.toStdString() << "\n"
+                                            << run.out.toStdString() << run.err.toStdString();
+        EXPECT_EQ(lines.filter(QRegularExpression("^SerialNo: ")).size(), c.exitCode == 0 ? 1 : 0);
+        EXPECT_FALSE(run.out.contains('\x1b') || run.err.contains(u'\x1b'));
+    }
+}
+
+// Ctrl+C during a write acts as in a batch: the radio being written is
+// finished first; a second Ctrl+C stops at once and says what the radio got.
+TEST_F(CliEndToEnd, InterruptDuringAWrite) {
+    const struct {
+        QString waitFor; // the frame sent, in the trace
+        int occurrence;
+        int interrupts;
+        QStringList texts;
+        QStringList written; // the W and END the radio received
+    } cases[] = {
+        {"-> R 3B20", 1, 1, {"stopped by Ctrl+C while no block was being written"}, {}},
+        {"-> W 3B10",
+         1,
+         1,
+         {"Ctrl+C: the radio being written is finished first; Ctrl+C again stops at once",
+          "Write Complete!", "stopped by Ctrl+C after the radio being written was finished"},
+         WriteCommands.mid(4)},
+        {"-> W 3B10",
+         1,
+         2,
+         {"stopped at once by a second Ctrl+C: The radio was being written (W 3B10). Blocks "
+          "acknowledged: 3B00. The radio is partly written: write it again."},
+         {"W 3B00", "W 3B10"}},
+    };
+    for (const auto& c : cases) {
+        SimulatedRadio radio(SimArguments({"--latency", "300"}));
+        const CliRun run =
+            RunCliInterrupted({"--port", radio.Device(), "--trace", "write", "--seller", "Li"},
+                              c.waitFor, c.occurrence, c.interrupts);
+        const std::string name = c.texts.first().toStdString();
+        EXPECT_EQ(run.exitCode, 130) << name << "\n" << run.err.toStdString();
+        for (const QString& text : c.texts) {
+            EXPECT_TRUE(run.err.contains(text)) << text.toStdString() << "\n"
+                                                << run.err.toStdString();
+        }
+        const QStringList commands = radio.StopAndTranscript();
+        EXPECT_EQ(commands.filter(QRegularExpression("^(W |END)")).mid(1), c.written)
+            << name << "\n"
+            << commands.join(' ').toStdString();
+    }
 }

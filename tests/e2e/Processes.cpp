@@ -2,6 +2,10 @@
 
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QThread>
+
+#include <csignal>
+#include <sys/types.h>
 
 SimulatedRadio::SimulatedRadio(QStringList arguments) {
     arguments << "--transcript" << TranscriptPath();
@@ -64,6 +68,33 @@ CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs,
     run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
     run.out = cli.readAllStandardOutput();
     run.err = QString::fromUtf8(cli.readAllStandardError());
+    return run;
+}
+
+CliRun RunCliInterrupted(const QStringList& arguments, const QString& waitFor, int occurrence,
+                         int interrupts) {
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LANG", "C");
+    cli.setProcessEnvironment(env);
+    cli.start(RADIOINFO_CLI, arguments);
+    cli.setReadChannel(QProcess::StandardError);
+    CliRun run;
+    while (run.err.count(waitFor) < occurrence && cli.waitForReadyRead(5000)) {
+        run.err += QString::fromUtf8(cli.readAllStandardError());
+    }
+    for (int i = 0; i < interrupts; ++i) {
+        QThread::msleep(i == 0 ? 0 : 50);
+        ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    }
+    if (!cli.waitForFinished(20000)) {
+        cli.kill();
+        cli.waitForFinished();
+        return run;
+    }
+    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.out = cli.readAllStandardOutput();
+    run.err += QString::fromUtf8(cli.readAllStandardError());
     return run;
 }
 

@@ -36,6 +36,11 @@ struct CliRun {
 CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeoutMs = 20000,
               const QStringList& extraEnvironment = {}, const QString& outputFile = {});
 
+// Runs radioinfo-cli in English and presses Ctrl+C (SIGINT) interrupts times,
+// 50 ms apart, once its stderr holds waitFor occurrence times.
+CliRun RunCliInterrupted(const QStringList& arguments, const QString& waitFor, int occurrence,
+                         int interrupts);
+
 // A radio's 256 bytes as a file for --image.
 QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image);
 QByteArray ReadFile(const QString& path);
