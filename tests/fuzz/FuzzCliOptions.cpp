@@ -57,8 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "restore without its file, or a file for another command, was accepted");
     Require(!o.saveFile || o.command == Command::Read, "--save was accepted beside no read");
     Require(!o.logFile || o.command == Command::Batch, "--log was accepted beside no batch");
-    Require(!o.backupDir || o.command == Command::Write || o.command == Command::Batch,
-            "--backup was accepted beside no write or batch");
+    Require(!o.backupDir || o.command == Command::Write || o.command == Command::Batch ||
+                o.command == Command::Restore,
+            "--backup was accepted beside no write, batch or restore");
+    Require(o.command != Command::Batch || o.count >= 1, "a batch of no radio was accepted");
     for (const auto* path : {&o.saveFile, &o.logFile, &o.backupDir}) {
         Require(!*path || !(*path)->empty(), "an empty path was accepted");
     }
