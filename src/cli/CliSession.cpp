@@ -2,6 +2,7 @@
 
 #include "ImageFile.h"
 #include "RecordPrinter.h"
+#include "system/RadioImageName.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -24,14 +25,6 @@ const QString LogStopped = QStringLiteral("stopped by Ctrl+C before writing");
 std::u16string ToU16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
                           static_cast<std::size_t>(text.size()));
-}
-// The serial number of the radio whose area image holds, as the window would
-// show it after reading that radio.
-QString SerialNoOf(const InfoImage& image) {
-    ModData read;
-    read.Image = image;
-    read.UnpackImage();
-    return ToQString(ShowFields(read.Record).Text1[1]);
 }
 } // namespace
 
@@ -117,7 +110,7 @@ int CliSession::Write(const CliOptions& options) {
 }
 
 int CliSession::SaveBackup(const QString& folder) {
-    backupFile_ = BackupPath(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
+    backupFile_ = RadioImagePath(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
     QDir().mkpath(folder); // a missing folder is made; one that cannot be fails the save
     if (const auto failure = SaveImageFile(backupFile_, data_.Image)) {
         Say(CliText::BackupFailed, backupFile_, *failure);
