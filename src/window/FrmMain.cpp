@@ -61,6 +61,12 @@ FrmMainPlatform WithDefaults(FrmMainPlatform platform) {
     if (platform.settingsPath.empty()) {
         platform.settingsPath = DefaultSettingsPath();
     }
+    if (platform.keptReadsFolder.isEmpty()) {
+        platform.keptReadsFolder = KeptReads::DefaultFolder();
+    }
+    if (!platform.nowUtc) {
+        platform.nowUtc = QDateTime::currentDateTimeUtc;
+    }
     return platform;
 }
 } // namespace
@@ -84,7 +90,8 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
           comm_.WaitTimer_Timer();
           ShowOperationFace();
       }),
-      comm_(Data, serial_, waitTimer_, *this) {
+      comm_(Data, serial_, waitTimer_, *this),
+      keptReads_(platform_.keptReadsFolder, platform_.saveDurably, platform_.nowUtc) {
     setWindowTitle(Title());
     setWindowIcon(ApplicationIcon());
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -121,6 +128,7 @@ void FrmMain::Form_Load() {
     Combo1[0]->setEnabled(false);
     ShowLanguage();
     ShowByData();
+    keptReads_.Prune();
     if (!FixedPortList) {
         ReShowComPortTimer.start();
     }
