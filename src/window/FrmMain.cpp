@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "Icon.h"
+#include "ListAccessible.h"
 #include "protocol/Messages.h"
 #include "system/ModSYSType.h"
 #include "system/QtPortResolver.h"
@@ -32,6 +33,7 @@ MessageResult DefaultMessageBox(FrmMain* window, std::u16string_view text, Messa
                     QString::fromStdU16String(std::u16string(text)),
                     question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, window);
     box.setDefaultButton(QMessageBox::Ok);
+    box.setAccessibleName(box.text()); // a screen reader hears the message, not the title
     return box.exec() == QMessageBox::Ok ? MessageResult::Ok : MessageResult::Cancel;
 }
 
@@ -92,6 +94,7 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
       }),
       comm_(Data, serial_, waitTimer_, *this),
       keptReads_(platform_.keptReadsFolder, platform_.saveDurably, platform_.nowUtc) {
+    ListAccessible::Install();
     setWindowTitle(Title());
     setWindowIcon(ApplicationIcon());
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -106,6 +109,8 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
     connect(Command4, &QPushButton::clicked, this, &FrmMain::Command4_Click);
     connect(Combo2, &QComboBox::currentIndexChanged, this, &FrmMain::Combo2_Click);
     connect(Combo2, &QComboBox::activated, this, &FrmMain::Combo2_Pick);
+    // The closed band list cuts its long texts short; the tooltip shows them whole.
+    connect(Combo1[1], &QComboBox::currentTextChanged, Combo1[1], &QWidget::setToolTip);
     WatchPortPopup();
     ReShowComPortTimer.setInterval(1000);
     connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmMain::ReShowComPortTimer_Timer);

@@ -134,6 +134,7 @@ class FrmMain : public QWidget, public WindowSide {
     void CreateFrame1Controls();
     void CreateFrame2Controls();
     void CreateFrame4Controls();
+    void SetBuddies();
     void SetTabOrder();
     void FillBandList();
     void InstallFieldRules();
