@@ -149,9 +149,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 // time-out must not fire into a closed window.
 void FrmMain::Form_Unload() {
     ReShowComPortTimer.stop();
-    waitTimer_.Stop();
-    comm_.ClosePort();
-    comm_.OperationMode = ModeIdle;
+    comm_.EndOperation();
     ShowOperationFace();
 }
 
