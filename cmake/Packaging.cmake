@@ -77,6 +77,18 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fonts-liberation2, fonts-noto-cjk, qt6-translations-l10n, qt6-wayland")
 set(CPACK_STRIP_FILES ON)
+# CPack's strip leaves the compiler's .comment and the .note section in the
+# programs; Debian's dh_strip takes them out as well, and so do we.
+foreach(program radioinfo radioinfo-cli radio-sim)
+  if(TARGET ${program} AND CMAKE_STRIP)
+    install(CODE "
+      if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:${program}>\"
+            COMMAND_ERROR_IS_FATAL ANY)
+      endif()")
+  endif()
+endforeach()
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)
