@@ -216,6 +216,8 @@ class FormWindow : public WindowSide {
 
     FormFields Shown;
     bool AnswerOk = true;
+    bool RefuseWrites = false; // the window side refuses every radio it has read
+    int Refused = 0;
     std::function<void()> DuringQuestion; // disturbs the line while it is open
     std::vector<std::u16string> Messages;
     std::vector<Collect> Collects;
@@ -240,6 +242,10 @@ class FormWindow : public WindowSide {
         Collects.push_back(c);
     }
     bool ShowStartMulWrite() override { return comm_->OperationMode == ModeMulWrite; }
+    bool ReadyToWrite() override {
+        Refused += RefuseWrites ? 1 : 0;
+        return !RefuseWrites;
+    }
     void SetLabel6(std::u16string_view) override {}
     void SetText2_1(std::u16string_view) override {}
     MessageResult ShowMessage(std::u16string_view text, MessageButtons, MessageIcon) override {
@@ -600,7 +606,27 @@ void RunOperation(Session& s, Operation op) {
         s.clock.After(t - 1500, [&s] { s.cable.Detach(); });
         s.clock.After(t, [&s, r = radios[i]] { s.cable.Attach(*r); });
     }
-    s.story << " | " << Name(op) << " x" << radios.size();
+    // The dealer may click Stop during a batch or close the window at any
+    // moment; the window side may refuse a radio it has read.
+    bool interrupted = false;
+    const int interruption = Pick(rng, 100);
+    const auto at = static_cast<VirtualClock::Time>(Pick(rng, 4000));
+    if (interruption < 4) {
+        s.clock.After(at, [&s, &interrupted] {
+            interrupted = interrupted || s.comm.OperationMode != ModeIdle;
+            s.comm.EndOperation();
+        });
+    } else if (interruption < 10 && op == Operation::Batch) {
+        s.clock.After(at, [&s, &interrupted] {
+            interrupted = interrupted || s.comm.OperationMode != ModeIdle;
+            if (!s.comm.DeferStopMulWrite() && s.window.ShowStartMulWrite()) {
+                s.comm.StopMulWrite();
+            }
+        });
+    }
+    s.window.RefuseWrites = op != Operation::Read && Chance(rng, 3);
+    s.window.Refused = 0;
+    s.story << " | " << Name(op) << " x" << radios.size() << (interruption < 10 ? " stop" : "");
     switch (op) {
     case Operation::Read:
         s.comm.StartRead();
@@ -616,13 +642,15 @@ void RunOperation(Session& s, Operation op) {
     s.Check(s.clock.RunUntilIdle(6LL * 3600 * 1000), "the session never settled");
     s.serial.AllowOpen();
 
-    // How it ended: one message, the port closed, nothing outstanding, no step left.
-    s.Check(s.window.Messages.size() == 1,
+    // How it ended: one message (none when stopped or refused), the port
+    // closed, nothing outstanding, no step left.
+    const bool quiet = interrupted || s.window.Refused > 0;
+    s.Check(s.window.Messages.size() == 1 || (quiet && s.window.Messages.empty()),
             "messages shown: " + std::to_string(s.window.Messages.size()));
     const std::u16string last = s.window.Messages.empty() ? u"" : s.window.Messages.back();
     const bool success = last == CompleteText(op);
     const bool modelError = last.starts_with(u"Model Type or Version Error!");
-    s.Check(success || modelError || last.starts_with(u"Communication Error!") ||
+    s.Check(success || modelError || last.starts_with(u"Communication Error!") || last.empty() ||
                 (noPort && last.starts_with(u"Cannot Open Communication Port.")),
             "an unexpected message: " + Narrow(last));
     s.Check(!s.serial.PortOpen() && !s.timer.IsRunning(),
@@ -657,9 +685,9 @@ void RunOperation(Session& s, Operation op) {
                                       [](const Memory& m) { return !ModelAccepted(m); });
     if (fatal) {
         s.Check(!success, "an operation with a fault that stops it reported success");
-    } else if (rejected) {
+    } else if (!quiet && rejected) {
         s.Check(modelError, "a radio of the wrong model or version was not reported");
-    } else {
+    } else if (!quiet) {
         s.Check(success, "an operation without a stopping fault failed: " + Narrow(last));
     }
 
