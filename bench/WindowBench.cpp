@@ -207,6 +207,7 @@ double TickSeconds(bool stamped, bool change) {
     platform.ports =
         stamped ? std::shared_ptr<PortSource>(system) : std::make_shared<UnstampedPorts>(system);
     platform.settingsPath = (fs::path(config.path().toStdString()) / "mysetup.ini");
+    platform.keptReadsFolder = config.filePath("reads"); // the user's kept reads stay untouched
     platform.messageBox = [](FrmMain*, std::u16string_view, MessageButtons, MessageIcon) {
         return MessageResult::Ok;
     };

@@ -3,6 +3,7 @@
 #include "CliSession.h"
 #include "ImageFile.h"
 #include "RestoreCheck.h"
+#include "system/RadioImageName.h"
 
 namespace {
 QString ToQString(std::u16string_view text) {

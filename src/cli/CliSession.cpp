@@ -3,6 +3,7 @@
 #include "EscapedText.h"
 #include "ImageFile.h"
 #include "RecordPrinter.h"
+#include "system/RadioImageName.h"
 
 #include "protocol/LinkFailure.h"
 
@@ -131,7 +132,7 @@ int CliSession::Write(const CliOptions& options) {
 }
 
 int CliSession::SaveBackup(const QString& folder) {
-    backupFile_ = BackupPath(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
+    backupFile_ = RadioImagePath(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
     // A folder made here is not synced into its parent: the file's own entry
     // is, with its folder.
     QDir().mkpath(folder); // a missing folder is made; one that cannot be fails the save
@@ -305,13 +306,10 @@ void CliSession::EndNow(const QString& logResult) {
     if (comm_.OperationMode == ModeMulWrite && RadioAnswered()) {
         LogRadio(logResult);
     }
-    if (comm_.OperationMode == ModeMulWrite && window_.ShowStartMulWrite()) {
-        comm_.StopMulWrite();
-    } else {
-        timer_.Stop();
-        comm_.ClosePort();
-        comm_.OperationMode = ModeIdle;
+    if (comm_.OperationMode == ModeMulWrite) {
+        window_.ShowStartMulWrite();
     }
+    comm_.EndOperation();
     if (quit_) {
         quit_();
     }

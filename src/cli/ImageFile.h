@@ -2,7 +2,6 @@
 
 #include "record/ModData.h"
 
-#include <QDateTime>
 #include <QString>
 
 #include <optional>
@@ -22,13 +21,3 @@ struct ImageLoad {
     QString reason;
 };
 ImageLoad LoadImageFile(const QString& path);
-
-// The serial number of the radio whose area image holds, as the window would
-// show it after reading that radio.
-QString SerialNoOf(const InfoImage& image);
-
-// A file in folder for a radio's backup, named by its serial number and the
-// time in UTC: <serial>-<yyyyMMddTHHmmssZ>.bin. The serial keeps letters,
-// digits, '-' and '_'; anything else becomes '_', so no text read from a
-// radio can reach outside the folder. A name already taken gets -2, -3, ...
-QString BackupPath(const QString& folder, const QString& serialNo, const QDateTime& utc);

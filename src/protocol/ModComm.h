@@ -74,6 +74,9 @@ class ModComm {
     void StartWrite();
     void StartMulWrite(std::int32_t radioCount);
     void StopMulWrite();
+    // Ends whatever runs, without a message: the port closed, no command
+    // outstanding, the mode idle and no step left behind (Stop, Exit).
+    void EndOperation();
     // A Stop while a radio's blocks are being written: that radio is finished
     // first (its END acknowledged), then the batch stops as StopMulWrite does.
     // True when the stop was put off so; false when nothing is being written.
@@ -119,6 +122,8 @@ class ModComm {
     void WriteComplete();
 
   private:
+    bool Receive(std::span<const std::uint8_t> chunk);
+    void EndSteps();
     void GatherHandshake(std::span<const std::uint8_t> chunk);
     bool CheckOneByteAnswer(std::span<const std::uint8_t> chunk, std::uint8_t answer) const;
     void Transmit();
@@ -145,6 +150,9 @@ class ModComm {
     // The W blocks the radio on the cable acknowledged since its PROGRAM.
     std::vector<int> acknowledgedBlocks_;
     bool stopAfterRadio_ = false;
+    // The window's fields are being collected (the band question may be
+    // open): no answer can move the operation on until the image is packed.
+    bool collecting_ = false;
 };
 
 // The serial number after a radio has been written: the eight-digit sequence

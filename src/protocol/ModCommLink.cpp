@@ -70,11 +70,16 @@ void ModComm::RepeatLastCommand() {
 }
 
 void ModComm::MSComm1_OnComm(int commEvent) {
-    if (commEvent != CommEventReceive) {
+    if (commEvent != CommEventReceive || collecting_) {
         return;
     }
-    const std::vector<std::uint8_t> chunk = serial_.Input();
-    if (ReadStep == StepProgram || WriteStep == StepProgram) {
+    Receive(serial_.Input());
+}
+
+// Offers a chunk to the recognisers in their fixed order; true when one took
+// it. Only the handshake of the operation running gathers what arrives.
+bool ModComm::Receive(std::span<const std::uint8_t> chunk) {
+    if (OperationMode != ModeIdle && CurrentStep() == StepProgram) {
         GatherHandshake(chunk);
     }
     if (CheckProgramAnswer() || CheckAckAnswer(chunk)) {
@@ -85,7 +90,10 @@ void ModComm::MSComm1_OnComm(int commEvent) {
     } else if (CheckDataFrame(chunk)) {
         StoreBlockByFrame(chunk);
         StepOperation(true);
+    } else {
+        return false;
     }
+    return true;
 }
 
 // An acknowledged W frame: that block is in the radio now.
@@ -111,6 +119,18 @@ void ModComm::GatherHandshake(std::span<const std::uint8_t> chunk) {
 
 void ModComm::WaitTimer_Timer() {
     waitTimer_.Stop();
+    if (collecting_) {
+        return;
+    }
+    // Noise ahead of an echo fills the receive threshold early; the rest of
+    // the answer then waits below it, unannounced. What arrived is looked at
+    // before the radio is taken for silent.
+    if (OperationMode != ModeIdle && serial_.PortOpen()) {
+        const std::vector<std::uint8_t> waiting = serial_.Input();
+        if (!waiting.empty() && Receive(waiting)) {
+            return;
+        }
+    }
     const bool awaitingNextRadio =
         OperationMode == ModeMulWrite && MulWriteNo > 1 && WriteStep == StepProgram;
     if (!awaitingNextRadio) {
@@ -142,4 +162,16 @@ void ModComm::EndOnCommunicationError(int refusals) {
         window_.ShowStartMulWrite();
     }
     OperationMode = ModeIdle;
+    EndSteps();
+}
+
+// Every way an operation ends leaves no step behind: a later operation must
+// not take its answers for this one's handshake or blocks.
+void ModComm::EndSteps() {
+    ReadStep = StepNone;
+    WriteStep = StepNone;
+    LastStep = StepNone;
+    RxLength = 0;
+    repeatCount_ = 0;
+    BlockAddress = BlockAddressStart;
 }

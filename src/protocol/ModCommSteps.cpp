@@ -26,6 +26,7 @@ enum class Then {
     ReadOnward,     // the block after the one answered; the radio is written after 0x3BF0
     ModelError,     // the END after a refused model or version acknowledged
     Refused,        // the END after the window side refused the write acknowledged
+    Complete,       // the END after the last block acknowledged
 };
 
 // One row of an operation: the step (the command outstanding), whether its
@@ -46,6 +47,7 @@ constexpr StepRow ReadSteps[] = {
     {StepProgram,      false, Then::ReadNext,       0,          StepReadFirst},    // PROGRAM
     {StepReadFirst,    true,  Then::ReadNext,       0,          StepBlocks},       // R 0x3B00
     {StepBlocks,       false, Then::ReadNext,       0,          StepBlocks},       // R 0x3B10..0x3BF0
+    {StepEnd,          false, Then::Complete,       0,          StepNone},         // END
     {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
 };
 
@@ -57,6 +59,7 @@ constexpr StepRow WriteSteps[] = {
     {StepBlocks,       true,  Then::ReadAt,         LastBlock,  StepReadLast},     // R 0x3B10
     {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},   // R 0x3BF0
     {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
+    {StepEnd,          false, Then::Complete,       0,          StepNone},         // END
     {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
     {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
 };
@@ -69,6 +72,7 @@ constexpr StepRow MulWriteSteps[] = {
     {StepMulReadFlags, false, Then::ReadAt,         LastBlock,  StepReadLast},     // R 0x3B10
     {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},   // R 0x3BF0
     {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
+    {StepEnd,          false, Then::Complete,       0,          StepNone},         // END
     {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
     {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
 };
@@ -80,13 +84,14 @@ constexpr StepRow MulWriteAllSteps[] = {
     {StepBlocks,       true,  Then::ReadOnward,     0,          StepMulReadAll},   // R 0x3B00
     {StepMulReadAll,   false, Then::ReadOnward,     0,          StepMulReadAll},   // R 0x3B10..0x3BF0
     {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
+    {StepEnd,          false, Then::Complete,       0,          StepNone},         // END
     {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
     {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
 };
 // clang-format on
 
-// The row of a step; none for the END after the last block (and any step
-// without a row), whose answer completes the operation.
+// The row of a step; none for a step without one (no command of this
+// operation outstanding), whose answer is dropped.
 const StepRow* FindStep(std::int16_t mode, std::int16_t step, bool mulWriteReadsAll) {
     using Rows = std::span<const StepRow>;
     const Rows rows = mode == ModeRead    ? Rows(ReadSteps)
@@ -107,8 +112,8 @@ void ModComm::StartWrite() {
 }
 
 void ModComm::StartSingle(std::int16_t mode, std::int16_t& step) {
+    EndSteps();
     OperationMode = mode;
-    step = StepNone;
     if (!OpenPort()) {
         OperationMode = ModeIdle;
         return;
@@ -123,8 +128,8 @@ void ModComm::StartMulWrite(std::int32_t radioCount) {
     MulWriteCount = radioCount;
     MulWriteNo = 1;
     window_.SetText2_1(u"1");
+    EndSteps();
     OperationMode = ModeMulWrite;
-    WriteStep = StepNone;
     if (!OpenPort()) {
         window_.ShowStartMulWrite();
         OperationMode = ModeIdle;
@@ -137,10 +142,15 @@ void ModComm::StartMulWrite(std::int32_t radioCount) {
 }
 
 void ModComm::StopMulWrite() {
+    EndOperation();
+}
+
+void ModComm::EndOperation() {
     stopAfterRadio_ = false;
     waitTimer_.Stop();
     ClosePort();
     OperationMode = ModeIdle;
+    EndSteps();
 }
 
 bool ModComm::DeferStopMulWrite() {
@@ -167,7 +177,6 @@ void ModComm::StepOperation(bool accepted) {
     LastStep = step;
     const StepRow* row = FindStep(OperationMode, step, MulWriteReadsAll);
     if (row == nullptr) {
-        OperationMode == ModeRead ? ReadComplete() : WriteComplete();
         return;
     }
     if (row->checkModel && !CheckModelVersion()) {
@@ -219,6 +228,9 @@ void ModComm::StepOperation(bool accepted) {
     case Then::Refused:
         EndRefused();
         break;
+    case Then::Complete:
+        OperationMode == ModeRead ? ReadComplete() : WriteComplete();
+        break;
     }
 }
 
@@ -240,9 +252,15 @@ void ModComm::WriteRadio() {
         SendEnd();
         return;
     }
-    // A restore writes its saved bytes, not the window's fields.
+    // A restore writes its saved bytes, not the window's fields. While the
+    // band question is open nothing that arrives may send a block.
     if (!data_.RestoreImage) {
+        collecting_ = true;
         window_.GetDataByShow();
+        collecting_ = false;
+    }
+    if (OperationMode == ModeIdle || !serial_.PortOpen()) {
+        return; // stopped while the question was open
     }
     data_.PackImage(OperationMode == ModeWrite ? PackRule::KeepUnedited : PackRule::Fresh);
     WriteNextBlock();
@@ -250,15 +268,10 @@ void ModComm::WriteRadio() {
 
 // The operation ends quietly: the window side that refused has said why.
 void ModComm::EndRefused() {
-    const bool batch = OperationMode == ModeMulWrite;
-    stopAfterRadio_ = false;
-    waitTimer_.Stop();
-    BlockAddress = BlockAddressStart;
-    ClosePort();
-    if (batch) {
+    if (OperationMode == ModeMulWrite) {
         window_.ShowStartMulWrite();
     }
-    OperationMode = ModeIdle;
+    EndOperation();
 }
 
 bool ModComm::CheckModelVersion() {
@@ -269,8 +282,10 @@ bool ModComm::CheckModelVersion() {
     return modelOk && versionOk;
 }
 
+// The mode stays: a batch keeps its running face until the Stop click.
 void ModComm::ShowModelError() {
     ClosePort();
+    EndSteps();
     const bool english = window_.LangType() == 1;
     const std::u16string text =
         std::u16string(Msg::ModelErrorTitle[english ? 0 : 1]) +
@@ -280,10 +295,7 @@ void ModComm::ShowModelError() {
 }
 
 void ModComm::ReadComplete() {
-    OperationMode = ModeIdle;
-    waitTimer_.Stop();
-    BlockAddress = BlockAddressStart;
-    ClosePort();
+    EndOperation();
     data_.UnpackImage();
     window_.RadioRead();
     window_.ShowByData();
@@ -293,7 +305,7 @@ void ModComm::ReadComplete() {
 void ModComm::WriteComplete() {
     const std::int16_t mode = OperationMode;
     OperationMode = ModeIdle;
-    BlockAddress = BlockAddressStart;
+    EndSteps();
     if (mode != ModeMulWrite) {
         ClosePort();
     }
@@ -311,7 +323,7 @@ void ModComm::WriteComplete() {
         ClosePort();
         window_.ShowStartMulWrite();
         window_.ShowMessage(Msg::MulWriteComplete, MessageButtons::Ok, MessageIcon::None);
-        OperationMode = ModeIdle;
+        EndOperation();
         return;
     }
     if (stopAfterRadio_) {

@@ -53,8 +53,11 @@ std::size_t CharacterLength(std::u16string_view text, std::size_t at) {
     return pair ? 2 : 1;
 }
 
-std::uint8_t ByteCode(char16_t character) {
-    return character <= 0xFF ? static_cast<std::uint8_t>(character) : std::uint8_t{'?'};
+// A character's single byte; '?' for one beyond a byte (a pair of UTF-16
+// units among them: one character, one '?').
+std::uint8_t ByteCode(std::u16string_view character) {
+    return character.size() == 1 && character[0] <= 0xFF ? static_cast<std::uint8_t>(character[0])
+                                                         : std::uint8_t{'?'};
 }
 
 // Stores bytes into a field of length bytes from a radio address, the rest of
@@ -206,8 +209,10 @@ void ModData::UnpackImage() {
 
 void ModData::PutAscText(std::int32_t start, std::u16string_view text, std::int32_t length) {
     std::string bytes;
-    for (const char16_t character : text) {
-        bytes += static_cast<char>(ByteCode(character));
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t count = CharacterLength(text, at);
+        bytes += static_cast<char>(ByteCode(text.substr(at, count)));
+        at += count;
     }
     StoreField(Image, start, bytes, length);
 }

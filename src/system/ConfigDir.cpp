@@ -15,12 +15,21 @@ std::filesystem::path HomeDir() {
     }
     return "/";
 }
+
+// The folder an XDG variable names, or its default under the home folder.
+std::filesystem::path XdgHome(const char* variable, const char* homeDefault) {
+    const char* xdg = std::getenv(variable);
+    if (xdg != nullptr && *xdg == '/') {
+        return xdg;
+    }
+    return HomeDir() / homeDefault;
+}
 } // namespace
 
 std::filesystem::path RadioinfoConfigDir() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && *xdg == '/') {
-        return std::filesystem::path(xdg) / "radioinfo";
-    }
-    return HomeDir() / ".config" / "radioinfo";
+    return XdgHome("XDG_CONFIG_HOME", ".config") / "radioinfo";
+}
+
+std::filesystem::path RadioinfoDataDir() {
+    return XdgHome("XDG_DATA_HOME", ".local/share") / "radioinfo";
 }

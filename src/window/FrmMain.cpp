@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "Icon.h"
+#include "ListAccessible.h"
 #include "protocol/Messages.h"
 #include "system/ModSYSType.h"
 #include "system/QtPortResolver.h"
@@ -32,6 +33,7 @@ MessageResult DefaultMessageBox(FrmMain* window, std::u16string_view text, Messa
                     QString::fromStdU16String(std::u16string(text)),
                     question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, window);
     box.setDefaultButton(QMessageBox::Ok);
+    box.setAccessibleName(box.text()); // a screen reader hears the message, not the title
     return box.exec() == QMessageBox::Ok ? MessageResult::Ok : MessageResult::Cancel;
 }
 
@@ -61,6 +63,12 @@ FrmMainPlatform WithDefaults(FrmMainPlatform platform) {
     if (platform.settingsPath.empty()) {
         platform.settingsPath = DefaultSettingsPath();
     }
+    if (platform.keptReadsFolder.isEmpty()) {
+        platform.keptReadsFolder = KeptReads::DefaultFolder();
+    }
+    if (!platform.nowUtc) {
+        platform.nowUtc = QDateTime::currentDateTimeUtc;
+    }
     return platform;
 }
 } // namespace
@@ -84,7 +92,9 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
           comm_.WaitTimer_Timer();
           ShowOperationFace();
       }),
-      comm_(Data, serial_, waitTimer_, *this) {
+      comm_(Data, serial_, waitTimer_, *this),
+      keptReads_(platform_.keptReadsFolder, platform_.saveDurably, platform_.nowUtc) {
+    ListAccessible::Install();
     setWindowTitle(Title());
     setWindowIcon(ApplicationIcon());
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -99,6 +109,8 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
     connect(Command4, &QPushButton::clicked, this, &FrmMain::Command4_Click);
     connect(Combo2, &QComboBox::currentIndexChanged, this, &FrmMain::Combo2_Click);
     connect(Combo2, &QComboBox::activated, this, &FrmMain::Combo2_Pick);
+    // The closed band list cuts its long texts short; the tooltip shows them whole.
+    connect(Combo1[1], &QComboBox::currentTextChanged, Combo1[1], &QWidget::setToolTip);
     WatchPortPopup();
     ReShowComPortTimer.setInterval(1000);
     connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmMain::ReShowComPortTimer_Timer);
@@ -121,6 +133,7 @@ void FrmMain::Form_Load() {
     Combo1[0]->setEnabled(false);
     ShowLanguage();
     ShowByData();
+    keptReads_.Prune();
     if (!FixedPortList) {
         ReShowComPortTimer.start();
     }
@@ -136,9 +149,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 // time-out must not fire into a closed window.
 void FrmMain::Form_Unload() {
     ReShowComPortTimer.stop();
-    waitTimer_.Stop();
-    comm_.ClosePort();
-    comm_.OperationMode = ModeIdle;
+    comm_.EndOperation();
     ShowOperationFace();
 }
 

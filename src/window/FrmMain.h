@@ -5,6 +5,7 @@
 #include "protocol/ModComm.h"
 #include "record/CalendarDate.h"
 #include "record/FormFields.h"
+#include "system/KeptReads.h"
 #include "system/ModSetComm2.h"
 #include "system/QtResponseTimer.h"
 #include "system/QtSerialControl.h"
@@ -40,6 +41,11 @@ struct FrmMainPlatform {
     // A modal message box with the window's title.
     std::function<MessageResult(FrmMain*, std::u16string_view, MessageButtons, MessageIcon)>
         messageBox;
+    // Where every Read's bytes are kept, the clock that names and ages the
+    // copies, and the save that puts them on disk.
+    QString keptReadsFolder;
+    std::function<QDateTime()> nowUtc;
+    DurableSave saveDurably;
 };
 
 // The tool's one window: the radio information, the Read, Write and Exit
@@ -112,6 +118,7 @@ class FrmMain : public QWidget, public WindowSide {
 
     // WindowSide
     int LangType() const override { return LangTypeValue; }
+    void RadioRead() override;
     bool ShowStartMulWrite() override;
     void SetLabel6(std::u16string_view text) override;
     void SetText2_1(std::u16string_view text) override;
@@ -127,6 +134,7 @@ class FrmMain : public QWidget, public WindowSide {
     void CreateFrame1Controls();
     void CreateFrame2Controls();
     void CreateFrame4Controls();
+    void SetBuddies();
     void SetTabOrder();
     void FillBandList();
     void InstallFieldRules();
@@ -166,4 +174,5 @@ class FrmMain : public QWidget, public WindowSide {
     QtSerialControl serial_;
     QtResponseTimer waitTimer_;
     ModComm comm_;
+    KeptReads keptReads_;
 };

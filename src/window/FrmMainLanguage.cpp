@@ -14,10 +14,15 @@ struct Caption {
 };
 } // namespace
 
+// A label's caption is also its field's accessible name: Qt would name a
+// field in a frame by the frame's title, and a list by its entry.
 void FrmMain::SetCaption(QWidget* control, const QString& caption) {
     if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setText(caption);
         AutoSizeLabel(label);
+        if (label->buddy() != nullptr) {
+            label->buddy()->setAccessibleName(caption);
+        }
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(caption);
     } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {

@@ -55,7 +55,24 @@ void FrmMain::CreateControls() {
     CreateFrame1Controls();
     CreateFrame2Controls();
     CreateFrame4Controls();
+    SetBuddies();
     SetTabOrder();
+}
+
+// Each label captions one field: a screen reader names the field by it.
+void FrmMain::SetBuddies() {
+    const std::pair<QLabel*, QWidget*> captions[] = {
+        {Label2, Text1[0]},      {Label3, Combo2},        {Label4, Text2[0]},
+        {Label5, Text2[1]},      {Label1[0], Combo1[0]},  {Label1[1], Combo1[1]},
+        {Label1[2], Text1[1]},   {Label1[3], Text1[2]},   {Label1[4], Text1[3]},
+        {Label1[5], Text1[4]},   {Label1[6], Text1[5]},   {Label1[7], Text1[6]},
+        {Label1[8], Text1[7]},   {Label1[9], Text1[8]},   {Label1[10], Text1[9]},
+        {Label1[11], Text1[10]}, {Label1[12], Text1[11]}, {Label1[13], Text1[12]},
+        {Label1[14], Text1[13]},
+    };
+    for (const auto& [label, field] : captions) {
+        label->setBuddy(field);
+    }
 }
 
 void FrmMain::CreateFrame1Controls() {

@@ -31,6 +31,12 @@ void FrmMain::Command2_Click() {
     ShowOperationFace();
 }
 
+// Every Read is kept, so that a wrong Write can be undone. The Read itself
+// has succeeded: a copy that cannot be kept changes nothing the dealer sees.
+void FrmMain::RadioRead() {
+    keptReads_.Keep(Data.Image);
+}
+
 void FrmMain::Command3_Click() {
     close();
 }

@@ -64,6 +64,11 @@ class TestRadio {
     void MutateNext(const std::string& command, std::function<void(Bytes&)> change, int times = 1);
     // Noise bytes that arrive ahead of the echo.
     void NoiseNext(const std::string& command, Bytes noise, int times = 1);
+    // Forgets every fault still to come.
+    void ClearFaults() {
+        faults_.clear();
+        silentFrom_ = 0;
+    }
 
     // What the radio heard, as command texts, in order.
     const std::vector<std::string>& Log() const { return log_; }

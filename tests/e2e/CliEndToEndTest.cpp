@@ -197,7 +197,9 @@ TEST_F(CliEndToEnd, FaultsEndWithTheRightStatus) {
         {"write", {"--silent-from", "25"}, 4}, // W 3B60
         {"write", {"--silent-from", "30"}, 4}, // END after the blocks
         {"read", {"--bad-checksum", "3"}, 4},  {"read", {"--hangup", "4"}, 4},
-        {"read", {"--noise", "1"}, 0}, // noise before a handshake answer is skipped
+        // noise before a handshake answer is skipped, also when it fills the
+        // receive threshold and the answer comes after it
+        {"read", {"--noise", "1", "--latency", "50"}, 0},
         {"read", {"--noise", "2"}, 4}, // a data frame must stand alone
         {"read", {"--split", "1,5,18"}, 0},    {"write", {"--split", "23,30"}, 0},
         {"read", {"--latency", "300"}, 0},     {"read", {"--model", "KVT4611"}, 5},

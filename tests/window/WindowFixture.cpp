@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include <QFile>
 #include <QTest>
 
 QString Q(const char* utf8) {
@@ -36,6 +37,16 @@ WindowFixture::WindowFixture(std::uint32_t localeId, QString device, Load load) 
     };
     platform.ports = Ports;
     platform.settingsPath = SettingsPath().toStdString();
+    platform.keptReadsFolder = ReadsFolder();
+    platform.nowUtc = [this] { return NowUtc; };
+    platform.saveDurably = [this](const QString& path,
+                                  const QByteArray& bytes) -> std::optional<QString> {
+        QFile file(path);
+        if (SaveFailure || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            return SaveFailure.value_or(file.errorString());
+        }
+        return std::nullopt;
+    };
     window_ = std::make_unique<FrmMain>(platform);
     if (load == Load::Now) {
         window_->Form_Load();
