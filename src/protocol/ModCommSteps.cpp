@@ -303,11 +303,11 @@ bool ModComm::CheckModelVersion() {
 void ModComm::ShowModelError() {
     ClosePort();
     EndSteps();
-    const bool english = window_.LangType() == 1;
-    const std::u16string text =
-        std::u16string(Msg::ModelErrorTitle[english ? 0 : 1]) +
-        (english ? u"\r\nRadio Model:" : u"\r\n对讲机机型:") + RadioModelText +
-        (english ? u"\r\nRadio Version:" : u"\r\n对讲机版本:") + RadioVersionText;
+    const std::size_t lang = window_.LangType() == 1 ? 0 : 1;
+    const std::u16string text = std::u16string(Msg::ModelErrorTitle[lang]) + u"\r\n" +
+                                std::u16string(Msg::RadioModelLine[lang]) + RadioModelText +
+                                u"\r\n" + std::u16string(Msg::RadioVersionLine[lang]) +
+                                RadioVersionText;
     window_.ShowMessage(text, MessageButtons::Ok, MessageIcon::None);
 }
 
