@@ -38,7 +38,7 @@ TEST_P(CommandBytes, GoOutAsOneCommandWithItsThreshold) {
     EXPECT_EQ(w.comm.RxLength, 0);
     EXPECT_TRUE(w.timer.IsRunning());
     ASSERT_FALSE(w.timer.StartIntervals().empty());
-    EXPECT_EQ(w.timer.StartIntervals().back(), 500);
+    EXPECT_EQ(w.timer.StartIntervals().back(), WaitTimerInterval);
 }
 
 void FillImage(ProtocolWorld& w, int address, const Bytes& data) {
