@@ -11,20 +11,17 @@ inline constexpr std::u16string_view CommunicationError = u"Communication Error!
 inline constexpr std::u16string_view CannotOpenPort = u"Cannot Open Communication Port.";
 inline constexpr std::u16string_view WrittingData[] = {u"Writting Data...", u"正在写设置数据..."};
 inline constexpr std::u16string_view WaittingNext[] = {u"Waitting next...", u"请换下一台机器..."};
-} // namespace Msg
 
-namespace Msg {
+// The model error: its title, then the radio's model and version text.
 inline constexpr std::u16string_view ModelErrorTitle[] = {u"Model Type or Version Error!",
                                                           u"机型或频段错误!"};
-} // namespace Msg
+inline constexpr std::u16string_view RadioModelLine[] = {u"Radio Model:", u"对讲机机型:"};
+inline constexpr std::u16string_view RadioVersionLine[] = {u"Radio Version:", u"对讲机版本:"};
 
-namespace Msg {
 // The band question asked before a write when the window's band differs from the radio's.
 inline constexpr std::u16string_view FreqDiff[] = {u"Frequencys is different. Overwrite?",
                                                    u"频段类型不同。是否覆盖？"};
-} // namespace Msg
 
-namespace Msg {
 // The second line after "Communication Error!": %1 the port, %2 the command
 // outstanding (PROGRAM, R 3B20, W 3B60, END), %3 how often it was refused,
 // %4 the W blocks the radio acknowledged.

@@ -4,9 +4,11 @@
 #include "SerialControl.h"
 #include "WindowSide.h"
 #include "record/ModData.h"
+#include "record/RadioModel.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,25 +16,28 @@
 // Operation modes.
 enum : std::int16_t { ModeIdle = 0, ModeRead = 1, ModeWrite = 2, ModeMulWrite = 3 };
 
-// Steps: each names the command outstanding while it is current.
+// Steps: each names the one command outstanding while it is current.
 enum : std::int16_t {
     StepNone = 0,
     StepProgram = 1,       // PROGRAM sent (also while a batch polls for its next radio)
     StepReadFirst = 3,     // Read: R 0x3B00 sent
-    StepBlocks = 4,        // Read: R 0x3B10 and later; Write: R 0x3B10; batch: R 0x3B00
+    StepReadBlocks = 4,    // Read: R 0x3B10 and later
     StepWriteFirst = 41,   // Write: R 0x3B00 sent
+    StepWriteFlags = 45,   // Write: R 0x3B10 sent
     StepReadLast = 42,     // Write and batch: R 0x3BF0 sent, the last read before writing
+    StepMulFirst = 46,     // batch: R 0x3B00 sent
     StepMulReadFlags = 43, // batch: R 0x3B10 sent after the check passed
+    StepMulReadAll = 44,   // batch reading every block: R 0x3B10 and later sent
     StepWriteBlock = 5,    // a W block sent
     StepEnd = 69,          // END sent after the last block
     StepEndRejected = 70,  // END sent after a failed model/version check
-    StepMulReadAll = 44,   // batch reading every block: R 0x3B10 and later sent
     StepEndRefused = 71,   // END sent after the window side refused the write
 };
 
-constexpr int WaitTimerInterval = 500; // ms
-constexpr int MaxPollCount = 28800;    // four hours of silent half-seconds
-constexpr int MaxRepeatAnswers = 5;    // 0x0A answers to one command before giving up
+// The link's timings are the model's.
+constexpr int WaitTimerInterval = TheModel.ResponseTimeoutMs; // ms
+constexpr int MaxPollCount = TheModel.MaxPollCount;
+constexpr int MaxRepeatAnswers = TheModel.MaxRepeatAnswers;
 constexpr std::int16_t BlockAddressStart = 0x3AF0;
 // The blocks of the information area the operations name.
 constexpr int FirstBlock = 0x3B00;
@@ -52,7 +57,6 @@ class ModComm {
     std::int16_t OperationMode = ModeIdle;
     std::int16_t ReadStep = StepNone;
     std::int16_t WriteStep = StepNone;
-    std::int16_t LastStep = StepNone;
     std::int16_t BlockAddress = 0;
     std::int32_t SentLength = 0;
     std::array<std::uint8_t, RxBufferSize> RxBuffer{};
@@ -103,6 +107,10 @@ class ModComm {
     // Commands
     void SendProgram();
     void ReadBlock(int address, int count);
+    // The next block after BlockAddress in a read or in a write's order;
+    // none past the last. The senders are called only when there is one.
+    std::optional<int> NextReadBlock() const;
+    std::optional<int> NextWriteBlock() const;
     void ReadNextBlock();
     void WriteNextBlock();
     void SendEnd();
@@ -136,8 +144,6 @@ class ModComm {
     int LastReadAddress() const;
     void EndRefused();
     void WriteRadio();
-    void EndRead();
-    void EndWrite();
     void WaitNextRadio();
 
     ModData& data_;

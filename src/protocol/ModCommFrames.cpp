@@ -39,27 +39,25 @@ void ModComm::ReadBlock(int address, int count) {
     SendFrame(command, static_cast<int>(command.size()) + 6 + count);
 }
 
+std::optional<int> ModComm::NextReadBlock() const {
+    const int next = BlockAddress + BlockLength;
+    return next <= LastBlock ? std::optional(next) : std::nullopt;
+}
+
+// Only the blocks a dealer's settings live in (and the last) go back to the radio.
+std::optional<int> ModComm::NextWriteBlock() const {
+    const std::span<const int> blocks = BlocksWritten();
+    const auto next = std::ranges::upper_bound(blocks, int{BlockAddress});
+    return next != blocks.end() ? std::optional(*next) : std::nullopt;
+}
+
 void ModComm::ReadNextBlock() {
-    BlockAddress = static_cast<std::int16_t>(BlockAddress + 16);
-    if (BlockAddress > LastBlock) {
-        EndRead();
-        return;
-    }
+    BlockAddress = static_cast<std::int16_t>(NextReadBlock().value_or(LastBlock));
     ReadBlock(BlockAddress, BlockLength);
 }
 
 void ModComm::WriteNextBlock() {
-    BlockAddress = static_cast<std::int16_t>(BlockAddress + 16);
-    if (BlockAddress > LastBlock) {
-        EndWrite();
-        return;
-    }
-    // Only the blocks a dealer's settings live in go back to the radio.
-    if (BlockAddress == 0x3B20) {
-        BlockAddress = 0x3B60;
-    } else if (BlockAddress > 0x3B90) {
-        BlockAddress = LastBlock;
-    }
+    BlockAddress = static_cast<std::int16_t>(NextWriteBlock().value_or(LastBlock));
     std::array<std::uint8_t, FrameLength> frame{FrameMark, High(BlockAddress), Low(BlockAddress),
                                                 static_cast<std::uint8_t>(BlockLength)};
     const auto data = data_.Image.begin() + (BlockAddress - FirstBlock);
@@ -71,16 +69,6 @@ void ModComm::WriteNextBlock() {
 
 void ModComm::SendEnd() {
     SendFrame(End, static_cast<int>(End.size()) + 1);
-}
-
-void ModComm::EndRead() {
-    ReadStep = StepEnd;
-    SendEnd();
-}
-
-void ModComm::EndWrite() {
-    WriteStep = StepEnd;
-    SendEnd();
 }
 
 bool ModComm::CheckProgramAnswer() const {

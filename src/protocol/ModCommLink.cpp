@@ -8,7 +8,7 @@
 #include <algorithm>
 
 namespace {
-constexpr std::string_view LineSettings = "9600,N,8,1";
+constexpr std::string_view LineSettings = TheModel.LineSettings;
 constexpr std::int16_t RxGatherLimit = 100;
 } // namespace
 
@@ -170,7 +170,6 @@ void ModComm::EndOnCommunicationError(int refusals) {
 void ModComm::EndSteps() {
     ReadStep = StepNone;
     WriteStep = StepNone;
-    LastStep = StepNone;
     RxLength = 0;
     repeatCount_ = 0;
     BlockAddress = BlockAddressStart;

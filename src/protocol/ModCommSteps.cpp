@@ -17,13 +17,13 @@ std::u16string DecimalText(std::int32_t value) {
 
 // What the tool does when the command of a step is answered.
 enum class Then {
-    ReadNext,       // the next block in order; END after 0x3BF0
+    ReadNext,       // the next block in order, or END after the last
     ReadAt,         // the row's block
     TakeBandReadAt, // the radio's band into the record, then the row's block
     NewRadio,       // a batch's handshake: a new radio is read, the last one polled again
     WriteRadio,     // the window collected and packed, then the first W block
-    WriteNext,      // the next W block; END after 0x3BF0
-    ReadOnward,     // the block after the one answered; the radio is written after 0x3BF0
+    WriteNext,      // the next W block, or END after the last
+    ReadOnward,     // the block after the one answered, or the radio written after the last
     ModelError,     // the END after a refused model or version acknowledged
     Refused,        // the END after the window side refused the write acknowledged
     Complete,       // the END after the last block acknowledged
@@ -31,62 +31,64 @@ enum class Then {
 
 // One row of an operation: the step (the command outstanding), whether its
 // answer must first pass the model and version check (END in place of the
-// rest when it does not), what the answer does, and the step that follows.
+// rest when it does not), what the answer does, the step of the command it
+// sends, and the step once no block is left.
 struct StepRow {
     std::int16_t step;
     bool checkModel;
     Then then;
     int address; // the block for ReadAt, TakeBandReadAt and NewRadio
     std::int16_t next;
+    std::int16_t last = StepNone;
 };
 
 // clang-format off
 // Read: the 16 blocks in order, END. 18 commands.
 constexpr StepRow ReadSteps[] = {
-    // step            check  then                block       next               command answered
-    {StepProgram,      false, Then::ReadNext,       0,          StepReadFirst},    // PROGRAM
-    {StepReadFirst,    true,  Then::ReadNext,       0,          StepBlocks},       // R 0x3B00
-    {StepBlocks,       false, Then::ReadNext,       0,          StepBlocks},       // R 0x3B10..0x3BF0
-    {StepEnd,          false, Then::Complete,       0,          StepNone},         // END
-    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
+    // step            check  then                 block       next              last            command answered
+    {StepProgram,      false, Then::ReadNext,       0,          StepReadFirst,    StepEnd},        // PROGRAM
+    {StepReadFirst,    true,  Then::ReadNext,       0,          StepReadBlocks,   StepEnd},        // R 0x3B00
+    {StepReadBlocks,   false, Then::ReadNext,       0,          StepReadBlocks,   StepEnd},        // R 0x3B10..0x3BF0
+    {StepEnd,          false, Then::Complete,       0,          StepNone},                         // END
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},                         // END, refused radio
 };
 
 // Write: the radio's own 0x3B00 (with its band), 0x3B10 and 0x3BF0, the seven
 // blocks, END. 12 commands.
 constexpr StepRow WriteSteps[] = {
-    {StepProgram,      false, Then::ReadAt,         FirstBlock, StepWriteFirst},   // PROGRAM
-    {StepWriteFirst,   false, Then::TakeBandReadAt, FlagsBlock, StepBlocks},       // R 0x3B00
-    {StepBlocks,       true,  Then::ReadAt,         LastBlock,  StepReadLast},     // R 0x3B10
-    {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},   // R 0x3BF0
-    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
-    {StepEnd,          false, Then::Complete,       0,          StepNone},         // END
-    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
-    {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
+    {StepProgram,      false, Then::ReadAt,         FirstBlock, StepWriteFirst},                   // PROGRAM
+    {StepWriteFirst,   false, Then::TakeBandReadAt, FlagsBlock, StepWriteFlags},                   // R 0x3B00
+    {StepWriteFlags,   true,  Then::ReadAt,         LastBlock,  StepReadLast},                     // R 0x3B10
+    {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},                   // R 0x3BF0
+    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock,   StepEnd},        // W blocks
+    {StepEnd,          false, Then::Complete,       0,          StepNone},                         // END
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},                         // END, refused radio
+    {StepEndRefused,   false, Then::Refused,        0,          StepNone},                         // END, write refused
 };
 
 // Batch, each radio: 0x3B00 (its band never taken), 0x3B10 and 0x3BF0, the
 // seven blocks, END; then the handshake polls for the next radio.
 constexpr StepRow MulWriteSteps[] = {
-    {StepProgram,      false, Then::NewRadio,       FirstBlock, StepBlocks},       // PROGRAM
-    {StepBlocks,       true,  Then::ReadAt,         FlagsBlock, StepMulReadFlags}, // R 0x3B00
-    {StepMulReadFlags, false, Then::ReadAt,         LastBlock,  StepReadLast},     // R 0x3B10
-    {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},   // R 0x3BF0
-    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
-    {StepEnd,          false, Then::Complete,       0,          StepNone},         // END
-    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
-    {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
+    {StepProgram,      false, Then::NewRadio,       FirstBlock, StepMulFirst},                     // PROGRAM
+    {StepMulFirst,     true,  Then::ReadAt,         FlagsBlock, StepMulReadFlags},                 // R 0x3B00
+    {StepMulReadFlags, false, Then::ReadAt,         LastBlock,  StepReadLast},                     // R 0x3B10
+    {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},                   // R 0x3BF0
+    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock,   StepEnd},        // W blocks
+    {StepEnd,          false, Then::Complete,       0,          StepNone},                         // END
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},                         // END, refused radio
+    {StepEndRefused,   false, Then::Refused,        0,          StepNone},                         // END, write refused
 };
 
 // Batch reading every block, each radio: 0x3B00 to 0x3BF0 in order, the
 // seven blocks, END. 25 commands.
 constexpr StepRow MulWriteAllSteps[] = {
-    {StepProgram,      false, Then::NewRadio,       FirstBlock, StepBlocks},       // PROGRAM
-    {StepBlocks,       true,  Then::ReadOnward,     0,          StepMulReadAll},   // R 0x3B00
-    {StepMulReadAll,   false, Then::ReadOnward,     0,          StepMulReadAll},   // R 0x3B10..0x3BF0
-    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock},   // W blocks
-    {StepEnd,          false, Then::Complete,       0,          StepNone},         // END
-    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},         // END, refused radio
-    {StepEndRefused,   false, Then::Refused,        0,          StepNone},         // END, write refused
+    {StepProgram,      false, Then::NewRadio,       FirstBlock, StepMulFirst},                     // PROGRAM
+    {StepMulFirst,     true,  Then::ReadOnward,     0,          StepMulReadAll,   StepWriteBlock}, // R 0x3B00
+    {StepMulReadAll,   false, Then::ReadOnward,     0,          StepMulReadAll,   StepWriteBlock}, // R 0x3B10..0x3BF0
+    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock,   StepEnd},        // W blocks
+    {StepEnd,          false, Then::Complete,       0,          StepNone},                         // END
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},                         // END, refused radio
+    {StepEndRefused,   false, Then::Refused,        0,          StepNone},                         // END, write refused
 };
 // clang-format on
 
@@ -174,7 +176,6 @@ void ModComm::StepOperation(bool accepted) {
         return;
     }
     std::int16_t& step = CurrentStep();
-    LastStep = step;
     const StepRow* row = FindStep(OperationMode, step, MulWriteReadsAll);
     if (row == nullptr) {
         return;
@@ -187,11 +188,17 @@ void ModComm::StepOperation(bool accepted) {
     // Each action sets the step of the command it sends, then sends it.
     switch (row->then) {
     case Then::ReadNext:
+        if (!NextReadBlock()) {
+            step = row->last;
+            SendEnd();
+            break;
+        }
         step = row->next;
         ReadNextBlock();
         break;
     case Then::TakeBandReadAt:
-        data_.Record.BandCode = data_.Image[0x0F];
+        data_.Record.BandCode =
+            data_.Image[static_cast<std::size_t>(AreaFieldNamed(u"BandCode").Start)];
         [[fallthrough]];
     case Then::ReadAt:
         step = row->next;
@@ -210,15 +217,20 @@ void ModComm::StepOperation(bool accepted) {
         WriteRadio();
         break;
     case Then::ReadOnward:
-        if (LastReadAddress() < LastBlock) {
-            step = row->next;
-            ReadBlock(LastReadAddress() + BlockLength, BlockLength);
+        if (LastReadAddress() >= LastBlock) {
+            step = row->last;
+            WriteRadio();
             break;
         }
-        step = StepWriteBlock;
-        WriteRadio();
+        step = row->next;
+        ReadBlock(LastReadAddress() + BlockLength, BlockLength);
         break;
     case Then::WriteNext:
+        if (!NextWriteBlock()) {
+            step = row->last;
+            SendEnd();
+            break;
+        }
         step = row->next;
         WriteNextBlock();
         break;
@@ -237,7 +249,7 @@ void ModComm::StepOperation(bool accepted) {
 // A handshake answered while a batch runs: the radio just written still
 // attached (fewer than two silent time-outs since), or the first or a new one.
 bool ModComm::SameRadioAnswered() {
-    if (MulWriteNo > 1 && PollCount < 2) {
+    if (MulWriteNo > 1 && PollCount < TheModel.NewRadioAfterSilences) {
         PollCount = 0;
         return true;
     }
@@ -275,10 +287,15 @@ void ModComm::EndRefused() {
 }
 
 bool ModComm::CheckModelVersion() {
-    RadioModelText = TrimText(ByteText(data_.Image, 0, 7));
-    RadioVersionText = TrimText(ByteText(data_.Image, 7, 4));
-    const bool modelOk = RadioModelText == u"KVT4610";
-    const bool versionOk = RadioVersionText == u"V100" || RadioVersionText == u"V110";
+    const auto text = [this](std::u16string_view name) {
+        const AreaField& f = AreaFieldNamed(name);
+        return TrimText(ByteText(data_.Image, f.Start, f.Width));
+    };
+    RadioModelText = text(u"RadioModel");
+    RadioVersionText = text(u"ModelVersion");
+    const bool modelOk = RadioModelText == TheModel.ModelText;
+    const bool versionOk =
+        std::ranges::find(TheModel.Versions, RadioVersionText) != TheModel.Versions.end();
     return modelOk && versionOk;
 }
 
@@ -286,11 +303,11 @@ bool ModComm::CheckModelVersion() {
 void ModComm::ShowModelError() {
     ClosePort();
     EndSteps();
-    const bool english = window_.LangType() == 1;
-    const std::u16string text =
-        std::u16string(Msg::ModelErrorTitle[english ? 0 : 1]) +
-        (english ? u"\r\nRadio Model:" : u"\r\n对讲机机型:") + RadioModelText +
-        (english ? u"\r\nRadio Version:" : u"\r\n对讲机版本:") + RadioVersionText;
+    const std::size_t lang = window_.LangType() == 1 ? 0 : 1;
+    const std::u16string text = std::u16string(Msg::ModelErrorTitle[lang]) + u"\r\n" +
+                                std::u16string(Msg::RadioModelLine[lang]) + RadioModelText +
+                                u"\r\n" + std::u16string(Msg::RadioVersionLine[lang]) +
+                                RadioVersionText;
     window_.ShowMessage(text, MessageButtons::Ok, MessageIcon::None);
 }
 

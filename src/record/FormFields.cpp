@@ -3,6 +3,7 @@
 #include "ModFun.h"
 #include "ModModel.h"
 #include "ModVersion.h"
+#include "RadioModel.h"
 
 namespace {
 // A version as a radio reported it stays as it is, hexadecimal digits and
@@ -14,54 +15,52 @@ std::u16string CollectVersion(std::u16string_view text) {
 } // namespace
 
 const std::vector<std::u16string>& ModelListEntries() {
-    static const std::vector<std::u16string> entries{u"KVT4610"};
+    static const std::vector<std::u16string> entries{std::u16string(TheModel.RadioType)};
     return entries;
+}
+
+std::int16_t& CheckBox(FormFields& f, int n) {
+    switch (n) {
+    case 1:
+        return f.Check1;
+    case 2:
+        return f.Check2;
+    case 3:
+        return f.Check3;
+    default:
+        return f.Check8;
+    }
 }
 
 FormFields ShowFields(const RadioInfo& r) {
     FormFields f;
-    f.Check1 = r.FactoryMode;
-    f.Check2 = r.Stun;
-    f.Check3 = r.Kill;
-    f.Check8 = r.FreqSet;
+    for (const AreaField& a : InfoArea) {
+        if (a.Check != 0) {
+            CheckBox(f, a.Check) = r.*a.Record.Number;
+        }
+        if (a.Text1 >= 0) {
+            const std::u16string text = a.Record.Text(r);
+            f.Text1[static_cast<std::size_t>(a.Text1)] =
+                a.Record.FixedWidth ? TrimText(text) : text;
+        }
+    }
     f.Combo1_0 = SelectListText(ModelListEntries(), GetModelName(r.RadioModel));
     f.Combo1_1 = r.BandCode >= 0 && r.BandCode < BandListCount ? r.BandCode : -1;
-    f.Text1[0] = r.AreaCode;
-    f.Text1[1] = TrimText(r.SerialNo.Str());
-    f.Text1[2] = TrimText(r.ProductDate.Str());
-    f.Text1[3] = TrimText(r.MaintainDate.Str());
-    f.Text1[4] = TrimText(r.MaintainDesc.Str());
-    f.Text1[5] = r.RfVersion;
-    f.Text1[13] = r.LcdVersion;
-    f.Text1[6] = TrimText(r.ManufactureCode.Str());
-    f.Text1[7] = TrimText(r.UserCode.Str());
-    f.Text1[8] = TrimText(r.DealerCode.Str());
-    f.Text1[9] = TrimText(r.StockDate.Str());
-    f.Text1[10] = TrimText(r.SellDate.Str());
-    f.Text1[11] = TrimText(r.Seller.Str());
-    f.Text1[12] = TrimText(r.ProgPassWord.Str());
     return f;
 }
 
 void TakeFields(const FormFields& f, RadioInfo& r) {
-    r.FactoryMode = f.Check1;
-    r.Stun = f.Check2;
-    r.Kill = f.Check3;
-    r.FreqSet = f.Check8;
-    r.AreaCode = TrimTrailingBlanks(f.Text1[0]);
-    r.SerialNo = TrimTrailingBlanks(f.Text1[1]);
-    r.ProductDate = TrimTrailingBlanks(f.Text1[2]);
-    r.MaintainDate = TrimTrailingBlanks(f.Text1[3]);
-    r.MaintainDesc = TrimTrailingBlanks(f.Text1[4]);
-    r.ManufactureCode = TrimTrailingBlanks(f.Text1[6]);
-    r.UserCode = TrimTrailingBlanks(f.Text1[7]);
-    r.DealerCode = TrimTrailingBlanks(f.Text1[8]);
-    r.StockDate = TrimTrailingBlanks(f.Text1[9]);
-    r.SellDate = TrimTrailingBlanks(f.Text1[10]);
-    r.Seller = TrimTrailingBlanks(f.Text1[11]);
-    r.ProgPassWord = TrimTrailingBlanks(f.Text1[12]);
-    r.RfVersion = CollectVersion(f.Text1[5]);
-    r.LcdVersion = CollectVersion(f.Text1[13]);
+    FormFields shown = f;
+    for (const AreaField& a : InfoArea) {
+        if (a.Check != 0) {
+            r.*a.Record.Number = CheckBox(shown, a.Check);
+        }
+        if (a.Text1 >= 0) {
+            const std::u16string& text = f.Text1[static_cast<std::size_t>(a.Text1)];
+            a.Record.SetText(r, a.Kind == FieldKind::Version ? CollectVersion(text)
+                                                             : TrimTrailingBlanks(text));
+        }
+    }
 }
 
 void TakeBand(int& listPosition, std::int16_t& band, const std::function<bool()>& askOverwrite) {

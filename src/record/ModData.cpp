@@ -3,15 +3,11 @@
 #include "Cp936.h"
 #include "ModFun.h"
 #include "ModVersion.h"
+#include "RadioModel.h"
 
 #include <algorithm>
 
 namespace {
-constexpr std::uint8_t FlagFreqSet = 0x02;
-constexpr std::uint8_t FlagStun = 0x04;
-constexpr std::uint8_t FlagKill = 0x08;
-constexpr std::uint8_t FlagsKept = 0xF1; // factory bit and bits 4-7 belong to the radio
-
 std::u16string TwoDigits(int value) {
     return {static_cast<char16_t>(u'0' + value / 10 % 10),
             static_cast<char16_t>(u'0' + value % 10)};
@@ -112,19 +108,7 @@ void ModData::InitData(const CalendarDate& today) {
     r.RfVersion = u"V1.00";
     r.LcdVersion = u"V1.00";
     r.AreaCode = u"";
-    r.RadioModel = u"KVT4610";
-}
-
-const InfoImage& DealerBits() {
-    static const InfoImage bits = [] {
-        InfoImage b{};
-        b[0x0F] = 0xFF; // band
-        b[0x10] = FlagFreqSet | FlagStun | FlagKill;
-        std::fill_n(b.begin() + 0x18, 4, std::uint8_t{0xFF});  // password
-        std::fill_n(b.begin() + 0x60, 64, std::uint8_t{0xFF}); // dealer code .. seller
-        return b;
-    }();
-    return bits;
+    r.RadioModel = TheModel.ModelText;
 }
 
 // A field the dealer left as the last Read showed it: its text reads the same
@@ -148,63 +132,72 @@ void ModData::PackImage(PackRule rule) {
         }
         return;
     }
-    const RadioInfo& r = Record;
-    // Only a band the dealer can see chosen in the Frequency list is written.
-    // Any other is a radio's own unlisted byte, perhaps of an earlier radio:
-    // the radio being written keeps its byte.
-    if (r.BandCode >= 0 && r.BandCode < BandListCount) {
-        Image[0x0F] = static_cast<std::uint8_t>(r.BandCode);
-    }
-    const auto flag = [](std::int16_t value, std::uint8_t bit) {
-        return value != 0 ? bit : std::uint8_t{0};
-    };
-    Image[0x10] =
-        static_cast<std::uint8_t>((Image[0x10] & FlagsKept) | flag(r.FreqSet, FlagFreqSet) |
-                                  flag(r.Stun, FlagStun) | flag(r.Kill, FlagKill));
-    const struct {
-        int offset;
-        int width;
-        bool ansi;
-        std::u16string_view text;
-    } fields[] = {
-        {0x18, 4, false, r.ProgPassWord.Str()}, {0x60, 16, true, r.DealerCode.Str()},
-        {0x70, 16, true, r.StockDate.Str()},    {0x80, 16, true, r.SellDate.Str()},
-        {0x90, 16, true, r.Seller.Str()},
-    };
-    for (const auto& f : fields) {
-        if (Unedited(rule, f.offset, f.width, f.ansi, f.text)) {
-            std::copy_n(ReadImage->begin() + f.offset, f.width, Image.begin() + f.offset);
-        } else if (f.ansi) {
-            PutAnsiText(InfoImageBase + f.offset, TrimText(f.text), f.width);
-        } else {
-            PutAscText(InfoImageBase + f.offset, TrimText(f.text), f.width);
+    for (const AreaField& f : InfoArea) {
+        if (f.Written == Sent::Dealer) {
+            PackField(f, rule);
         }
+    }
+}
+
+void ModData::PackField(const AreaField& f, PackRule rule) {
+    auto& byte = Image[static_cast<std::size_t>(f.Start)];
+    switch (f.Kind) {
+    case FieldKind::Number: {
+        // Only a band the dealer can see chosen in the Frequency list is
+        // written. Any other is a radio's own unlisted byte, perhaps of an
+        // earlier radio: the radio being written keeps its byte.
+        const std::int16_t value = Record.*f.Record.Number;
+        if (value >= 0 && value < BandListCount) {
+            byte = static_cast<std::uint8_t>(value);
+        }
+        return;
+    }
+    case FieldKind::FlagBit:
+        byte =
+            static_cast<std::uint8_t>((byte & ~f.Bit) | (Record.*f.Record.Number != 0 ? f.Bit : 0));
+        return;
+    case FieldKind::ByteText:
+    case FieldKind::AnsiText: {
+        const std::u16string text = f.Record.Text(Record);
+        const bool ansi = f.Kind == FieldKind::AnsiText;
+        if (Unedited(rule, f.Start, f.Width, ansi, text)) {
+            std::copy_n(ReadImage->begin() + f.Start, f.Width, Image.begin() + f.Start);
+        } else if (ansi) {
+            PutAnsiText(InfoImageBase + f.Start, TrimText(text), f.Width);
+        } else {
+            PutAscText(InfoImageBase + f.Start, TrimText(text), f.Width);
+        }
+        return;
+    }
+    default:
+        return; // the radio's own: never packed
     }
 }
 
 void ModData::UnpackImage() {
     ReadImage = Image;
-    RadioInfo& r = Record;
-    r.RfVersion = BytesToVersion(Image[0x0B], Image[0x0C]);
-    r.LcdVersion = BytesToVersion(Image[0x0D], Image[0x0E]);
-    r.BandCode = Image[0x0F];
-    const std::uint8_t flags = Image[0x10];
-    r.FactoryMode = flags & 0x01;
-    r.FreqSet = (flags >> 1) & 0x01;
-    r.Stun = (flags >> 2) & 0x01;
-    r.Kill = (flags >> 3) & 0x01;
-    r.UserCode = ByteText(Image, 0x14, 4);
-    r.AreaCode = ByteText(Image, 0x1C, 4);
-    r.ProgPassWord = ByteText(Image, 0x18, 4);
-    r.SerialNo = AnsiField(Image, 0x20, 16);
-    r.ProductDate = AnsiField(Image, 0x30, 16);
-    r.ManufactureCode = AnsiField(Image, 0x40, 8);
-    r.MaintainDate = AnsiField(Image, 0x50, 16);
-    r.DealerCode = AnsiField(Image, 0x60, 16);
-    r.StockDate = AnsiField(Image, 0x70, 16);
-    r.SellDate = AnsiField(Image, 0x80, 16);
-    r.Seller = AnsiField(Image, 0x90, 16);
-    r.MaintainDesc = AnsiField(Image, 0xA0, 80);
+    for (const AreaField& f : InfoArea) {
+        const auto at = static_cast<std::size_t>(f.Start);
+        switch (f.Kind) {
+        case FieldKind::ByteText:
+            f.Record.SetText(Record, ByteText(Image, f.Start, f.Width));
+            break;
+        case FieldKind::AnsiText:
+            f.Record.SetText(Record, AnsiField(Image, f.Start, f.Width));
+            break;
+        case FieldKind::Version:
+            f.Record.SetText(Record, BytesToVersion(Image[at], Image[at + 1]));
+            break;
+        case FieldKind::Number:
+            Record.*f.Record.Number = Image[at];
+            break;
+        case FieldKind::FlagBit:
+            Record.*f.Record.Number = (Image[at] & f.Bit) != 0 ? 1 : 0;
+            break;
+        default:
+            break; // the record keeps the model's Radio Type; the rest is the radio's own
+        }
+    }
 }
 
 void ModData::PutAscText(std::int32_t start, std::u16string_view text, std::int32_t length) {

@@ -1,6 +1,7 @@
 #include "ModModel.h"
 
 #include "ModFun.h"
+#include "RadioModel.h"
 
 #include <array>
 #include <utility>
@@ -8,7 +9,7 @@
 namespace {
 // Model code as the radio reports it, name as the "Radio Type" list shows it.
 constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 1> ModelTable{{
-    {u"KVT4610", u"KVT4610"},
+    {TheModel.ModelText, TheModel.RadioType},
 }};
 } // namespace
 

@@ -2,19 +2,38 @@
 
 #include "OpenFailure.h"
 
+#include <QStringList>
+
+#include <map>
+
 namespace {
 std::u16string ToU16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
                           static_cast<std::size_t>(text.size()));
 }
 
-// The line settings "baud,parity,data bits,stop bits" the radio speaks.
+// The line settings "baud,parity,data bits,stop bits" the radio speaks, as
+// "9600,N,8,1"; false for a text that is no such settings.
 bool ApplySettings(QSerialPort& port, std::string_view settings) {
-    if (settings != "9600,N,8,1") {
+    const QStringList parts =
+        QString::fromLatin1(settings.data(), static_cast<qsizetype>(settings.size())).split(u',');
+    bool baudOk = false;
+    const int baud = parts.value(0).toInt(&baudOk);
+    const std::map<QString, QSerialPort::Parity> parities{
+        {QStringLiteral("N"), QSerialPort::NoParity},
+        {QStringLiteral("E"), QSerialPort::EvenParity},
+        {QStringLiteral("O"), QSerialPort::OddParity},
+    };
+    const auto parity = parities.find(parts.value(1));
+    const int dataBits = parts.value(2).toInt();
+    const int stopBits = parts.value(3).toInt();
+    if (parts.size() != 4 || !baudOk || parity == parities.end() || dataBits < 5 || dataBits > 8 ||
+        (stopBits != 1 && stopBits != 2)) {
         return false;
     }
-    return port.setBaudRate(QSerialPort::Baud9600) && port.setParity(QSerialPort::NoParity) &&
-           port.setDataBits(QSerialPort::Data8) && port.setStopBits(QSerialPort::OneStop) &&
+    return port.setBaudRate(baud) && port.setParity(parity->second) &&
+           port.setDataBits(static_cast<QSerialPort::DataBits>(dataBits)) &&
+           port.setStopBits(stopBits == 1 ? QSerialPort::OneStop : QSerialPort::TwoStop) &&
            port.setFlowControl(QSerialPort::NoFlowControl);
 }
 } // namespace

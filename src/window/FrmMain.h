@@ -142,6 +142,7 @@ class FrmMain : public QWidget, public WindowSide {
     QLabel* NewLabel(QWidget* parent, TwipsRect rect);
     EntryLineEdit* NewLineEdit(QWidget* parent, TwipsRect rect, int maxLength);
     void SetCaption(QWidget* control, const QString& caption);
+    QWidget* FieldControl(const AreaField& field) const;
     void AutoSizeLabel(QLabel* label);
     void AlignLabel(QLabel* label, QWidget* field, float gap);
     int Text1Index(const QObject* object) const;

@@ -1,18 +1,14 @@
 // The English and the Chinese face of the window, chosen by the system locale.
 #include "FrmMain.h"
 
+#include "WindowTexts.h"
 #include "protocol/Messages.h"
 #include "system/SystemLocale.h"
 
 #include <QAbstractButton>
 
-namespace {
-struct Caption {
-    QWidget* control;
-    const char* english;
-    const char* chinese;
-};
-} // namespace
+#include <algorithm>
+#include <map>
 
 // A label's caption is also its field's accessible name: Qt would name a
 // field in a frame by the frame's title, and a list by its entry.
@@ -37,42 +33,45 @@ void FrmMain::AlignLabel(QLabel* label, QWidget* field, float gap) {
     Place(label, rect);
 }
 
+// The control showing a field of the information area: its Text1 field, its
+// check box, or the Radio Type or Frequency list.
+QWidget* FrmMain::FieldControl(const AreaField& field) const {
+    if (field.Text1 >= 0) {
+        return Text1[static_cast<std::size_t>(field.Text1)];
+    }
+    if (field.Check != 0) {
+        const std::map<int, QCheckBox*> boxes{{1, Check1}, {2, Check2}, {3, Check3}, {8, Check8}};
+        return boxes.at(field.Check);
+    }
+    if (field.Kind == FieldKind::ModelText) {
+        return Combo1[0];
+    }
+    return field.Kind == FieldKind::Number ? Combo1[1] : nullptr;
+}
+
 void FrmMain::ShowLanguage() {
     LangTypeValue = static_cast<std::int16_t>(LangTypeForLocaleId(platform_.systemLocaleId()));
     serial_.SetLangType(LangTypeValue); // why a port does not open, in the same language
-    const Caption captions[] = {
-        {Frame1, "Radio Setting", "机器设置"},
-        {Frame2, "Dealer Information", "经销商信息"},
-        {Command1, "&Read", "读出(&R)"},
-        {Command2, "&Write", "写入(&W)"},
-        {Command3, "E&xit", "退出(&X)"},
-        {Command4, "&MulWrite", "写入多台(&M)"},
-        {Label2, "Area Code", "销售区号"},
-        {Label3, "Com Port:", "串口选择:"},
-        {Label4, "Radio Count:", "写入台数："},
-        {Label5, "Radio No.:", "当前台数："},
-        {Label1[0], "Radio Type", "机型"},
-        {Label1[1], "Frequency", "频段"},
-        {Label1[2], "Serial Number", "序列号"},
-        {Label1[3], "Producted Date", "出厂日期"},
-        {Label1[4], "Maintained Date", "维修日期"},
-        {Label1[5], "Maintained Description", "维修原因"},
-        {Label1[6], "RF FW", "主板固件"},
-        {Label1[7], "Manufacture Code", "生产批号"},
-        {Label1[8], "User Code", "客户代码"},
-        {Label1[9], "Dealer Code", "经销商代码"},
-        {Label1[10], "Stock Date", "入库时间"},
-        {Label1[11], "Sell Date", "销售时间"},
-        {Label1[12], "Seller", "经手人"},
-        {Label1[13], "Program PassWord", "编程密码"},
-        {Label1[14], "LCD FW", "LCD固件"},
-        {Check1, "Factory", "工厂模式"},
-        {Check2, "Stun", "遥晕"},
-        {Check3, "Kill", "遥毙"},
-        {Check8, "Freq. Set", "频段设置"},
+    const std::pair<QWidget*, WindowText> captions[] = {
+        {Frame1, WindowTexts::Frame1},  {Frame2, WindowTexts::Frame2},
+        {Command1, WindowTexts::Read},  {Command2, WindowTexts::Write},
+        {Command3, WindowTexts::Exit},  {Command4, WindowTexts::MulWrite},
+        {Label3, WindowTexts::ComPort}, {Label4, WindowTexts::RadioCount},
+        {Label5, WindowTexts::RadioNo},
     };
-    for (const Caption& c : captions) {
-        SetCaption(c.control, QString::fromUtf8(LangTypeValue == 2 ? c.chinese : c.english));
+    for (const auto& [control, text] : captions) {
+        SetCaption(control, QString::fromStdU16String(std::u16string(text.In(LangTypeValue))));
+    }
+    // A field's caption goes to its check box, or to the label captioning it.
+    for (const AreaField& field : InfoArea) {
+        QWidget* control = FieldControl(field);
+        if (control == nullptr) {
+            continue;
+        }
+        const std::u16string caption(LangTypeValue == 2 ? field.Chinese : field.English);
+        const auto labels = findChildren<QLabel*>();
+        const auto label = std::ranges::find(labels, control, &QLabel::buddy);
+        SetCaption(label != labels.end() ? *label : control, QString::fromStdU16String(caption));
     }
 
     AlignLabel(Label4, Text2[0], 20);

@@ -118,7 +118,9 @@ void FrmMain::CreateFrame1Controls() {
     label(0, 1560, 2325, 360);
     Combo1[0] = new QComboBox(f);
     Place(Combo1[0], {2040, 2280, 4695, 345});
-    Combo1[0]->addItem(QStringLiteral("KVT4610"));
+    for (const std::u16string& entry : ModelListEntries()) {
+        Combo1[0]->addItem(QString::fromStdU16String(entry));
+    }
     label(1, 1560, 2685, 360);
     Combo1[1] = new QComboBox(f);
     Place(Combo1[1], {2040, 2640, 7455, 345});

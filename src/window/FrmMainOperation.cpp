@@ -2,6 +2,8 @@
 // operation runs.
 #include "FrmMain.h"
 
+#include "WindowTexts.h"
+
 #include <optional>
 
 namespace {
@@ -53,9 +55,8 @@ void FrmMain::Command4_Click() {
         // A batch starts only with a count it can compare radios against.
         count = RadioCount(Text2[0]->text());
         if (!count) {
-            ShowMessage(LangTypeValue == 2 ? u"写入台数必须是整数。"
-                                           : u"The radio count must be a whole number.",
-                        MessageButtons::Ok, MessageIcon::Exclamation);
+            ShowMessage(WindowTexts::RadioCountNotWhole.In(LangTypeValue), MessageButtons::Ok,
+                        MessageIcon::Exclamation);
             return;
         }
     }
@@ -67,20 +68,14 @@ void FrmMain::Command4_Click() {
 }
 
 bool FrmMain::ShowStartMulWrite() {
-    const bool english = LangTypeValue == 1;
     const bool wasRunning = comm_.OperationMode == ModeMulWrite;
     batchFace_ = !wasRunning;
     if (wasRunning) {
         Text2[1]->clear();
         SetLabel6(u"");
     }
-    if (batchFace_) {
-        Command4->setText(english ? QStringLiteral("Stop &MulWrite")
-                                  : QString::fromUtf8("停止写入多台(&M)"));
-    } else {
-        Command4->setText(english ? QStringLiteral("&MulWrite")
-                                  : QString::fromUtf8("写入多台(&M)"));
-    }
+    const WindowText caption = batchFace_ ? WindowTexts::StopMulWrite : WindowTexts::MulWrite;
+    Command4->setText(QString::fromStdU16String(std::u16string(caption.In(LangTypeValue))));
     ShowOperationFace();
     return wasRunning;
 }

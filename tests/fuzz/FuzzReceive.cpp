@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 3:
-            w.clock.Advance(500); // a time-out
+            w.clock.Advance(WaitTimerInterval); // a time-out
             break;
         case 4:
             w.serial.RaiseEvent(op / 8); // an event of any kind

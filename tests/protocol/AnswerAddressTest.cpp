@@ -29,7 +29,7 @@ TEST_P(AnswerForAnotherBlock, IsDroppedAndTheTimeOutEndsTheOperation) {
     w.Settle();
     EXPECT_EQ(w.Wire().back(), c.Command);
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + 500);
+    EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + WaitTimerInterval);
     EXPECT_EQ(Hex(w.radio.Mem()), Hex(before));
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
 }

@@ -305,7 +305,7 @@ TEST(Batch, TheNewRadioRule_OneTimeOutIsNotEnough) {
     const VirtualClock::Time p0 = w.serial.Wire()[12].At;
     // attached before the handshake that follows the first time-out
     w.AttachAt(p0 + 499, r2);
-    w.clock.RunUntilIdle(400 + 500);
+    w.clock.RunUntilIdle(400 + WaitTimerInterval);
     EXPECT_EQ(r2.CountOf("R 3B00"), 0);
     EXPECT_GE(r2.CountOf("PROGRAM"), 1);
 }
@@ -321,20 +321,20 @@ TEST(Batch, PollingGivesUpAtThe28801stTimeOut) {
     ASSERT_TRUE(w.Settle(30'000'000));
 
     const std::vector<std::string> polls = w.serial.WireTextFrom(12);
-    EXPECT_EQ(polls.size(), 28801u);
-    EXPECT_EQ(Count(polls, "PROGRAM"), 28801u);
+    EXPECT_EQ(polls.size(), static_cast<std::size_t>(MaxPollCount + 1));
+    EXPECT_EQ(Count(polls, "PROGRAM"), static_cast<std::size_t>(MaxPollCount + 1));
     EXPECT_TRUE(w.window.Messages().size() == 1);
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, p0 + 28801 * 500);
+    EXPECT_EQ(w.window.Messages().back().At, p0 + (MaxPollCount + 1) * WaitTimerInterval);
     EXPECT_FALSE(w.window.Messages().back().PortOpen);
-    EXPECT_EQ(w.comm.PollCount, 28801);
+    EXPECT_EQ(w.comm.PollCount, MaxPollCount + 1);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_FALSE(w.window.RunningFace());
     EXPECT_EQ(w.window.FaceCalls().back().ModeAtCall, ModeMulWrite);
     // every poll waited its full response time
     for (std::size_t i = 13; i < w.serial.Wire().size(); ++i) {
-        ASSERT_EQ(w.serial.Wire()[i].At - w.serial.Wire()[i - 1].At, 500) << i;
+        ASSERT_EQ(w.serial.Wire()[i].At - w.serial.Wire()[i - 1].At, WaitTimerInterval) << i;
     }
 }
 
@@ -347,14 +347,14 @@ TEST(Batch, The28800thTimeOutStillPolls) {
     w.ClickBatch(2);
     ASSERT_TRUE(w.clock.RunUntil([&] { return w.Wire().size() == 13; }, 10000));
     const VirtualClock::Time p0 = w.serial.Wire()[12].At;
-    w.AttachAt(p0 + 28800 * 500 - 1, r2);
+    w.AttachAt(p0 + MaxPollCount * WaitTimerInterval - 1, r2);
     ASSERT_TRUE(w.Settle(30'000'000));
 
     EXPECT_EQ(w.Texts(), TextList{Box::MulWriteComplete});
     EXPECT_EQ(r2.Log().size(), RadioCore.size() + 1);
     EXPECT_EQ(Transfer(r2.Log()), RadioCore);
     const std::vector<std::string> after = w.serial.WireTextFrom(12);
-    EXPECT_EQ(Count(after, "PROGRAM"), 28801u);
+    EXPECT_EQ(Count(after, "PROGRAM"), static_cast<std::size_t>(MaxPollCount + 1));
 }
 
 TEST(Batch, NoAnswerFromTheFirstRadioEndsAtOnce) {
@@ -363,7 +363,7 @@ TEST(Batch, NoAnswerFromTheFirstRadioEndsAtOnce) {
     w.Settle();
     EXPECT_EQ(w.Wire(), std::vector<std::string>{"PROGRAM"});
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, 500);
+    EXPECT_EQ(w.window.Messages().back().At, WaitTimerInterval);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_FALSE(w.window.RunningFace());
@@ -414,7 +414,7 @@ TEST(Batch, ARadioFallingSilentInItsBlocksEndsTheBatch) {
     w.Settle();
     EXPECT_EQ(w.Wire().back(), "W 3B60");
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + 500);
+    EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + WaitTimerInterval);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.window.RunningFace());
     EXPECT_EQ(w.window.FaceCalls().back().ModeAtCall, ModeMulWrite);

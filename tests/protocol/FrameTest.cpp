@@ -38,7 +38,7 @@ TEST_P(CommandBytes, GoOutAsOneCommandWithItsThreshold) {
     EXPECT_EQ(w.comm.RxLength, 0);
     EXPECT_TRUE(w.timer.IsRunning());
     ASSERT_FALSE(w.timer.StartIntervals().empty());
-    EXPECT_EQ(w.timer.StartIntervals().back(), 500);
+    EXPECT_EQ(w.timer.StartIntervals().back(), WaitTimerInterval);
 }
 
 void FillImage(ProtocolWorld& w, int address, const Bytes& data) {
@@ -63,12 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
                  [](ModComm& c) { c.ReadNextBlock(); }, "52 3B 00 10", 26},
         SendCase{"ReadNextBlockToTheLast", [](ProtocolWorld& w) { w.comm.BlockAddress = 0x3BE0; },
                  [](ModComm& c) { c.ReadNextBlock(); }, "52 3B F0 10", 26},
-        SendCase{"ReadNextBlockAfterTheLastSendsEnd",
-                 [](ProtocolWorld& w) {
-                     w.comm.OperationMode = ModeRead;
-                     w.comm.BlockAddress = 0x3BF0;
-                 },
-                 [](ModComm& c) { c.ReadNextBlock(); }, "45 4E 44", 4},
         SendCase{"WriteBlock3B10With01To10",
                  [](ProtocolWorld& w) {
                      FillImage(w, 0x3B10, Data01To10);
@@ -92,46 +86,37 @@ INSTANTIATE_TEST_SUITE_P(
                      w.comm.BlockAddress = 0x3B10;
                  },
                  [](ModComm& c) { c.WriteNextBlock(); },
-                 "57 3B 60 10 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 33 06", 23},
-        SendCase{"WriteNextBlockAfterTheLastSendsEnd",
-                 [](ProtocolWorld& w) {
-                     w.comm.OperationMode = ModeWrite;
-                     w.comm.BlockAddress = 0x3BF0;
-                 },
-                 [](ModComm& c) { c.WriteNextBlock(); }, "45 4E 44", 4}),
+                 "57 3B 60 10 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 33 06", 23}),
     CaseName());
 
-TEST(WriteOrder, SevenBlocksFromTheStartThenEnd) {
+TEST(WriteOrder, SevenBlocksFromTheStartThenNone) {
     ProtocolWorld w;
     w.cable.Detach();
     ASSERT_TRUE(w.comm.OpenPort());
     w.comm.OperationMode = ModeWrite;
     w.comm.BlockAddress = 0x3AF0;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 8 && w.comm.NextWriteBlock(); ++i) {
         w.comm.WriteNextBlock();
     }
-    std::vector<std::string> expected = WrittenBlocks;
-    expected.push_back("END");
-    EXPECT_EQ(w.Wire(), expected);
-    EXPECT_EQ(w.comm.WriteStep, StepEnd);
+    EXPECT_EQ(w.Wire(), WrittenBlocks);
+    EXPECT_FALSE(w.comm.NextWriteBlock());
 }
 
-TEST(ReadOrder, SixteenBlocksFromTheStartThenEnd) {
+TEST(ReadOrder, SixteenBlocksFromTheStartThenNone) {
     ProtocolWorld w;
     w.cable.Detach();
     ASSERT_TRUE(w.comm.OpenPort());
     w.comm.OperationMode = ModeRead;
     w.comm.BlockAddress = 0x3AF0;
-    for (int i = 0; i < 17; ++i) {
+    for (int i = 0; i < 17 && w.comm.NextReadBlock(); ++i) {
         w.comm.ReadNextBlock();
     }
     std::vector<std::string> expected;
     for (int a = 0x3B00; a <= 0x3BF0; a += 0x10) {
         expected.push_back(CommandFor("R", a));
     }
-    expected.push_back("END");
     EXPECT_EQ(w.Wire(), expected);
-    EXPECT_EQ(w.comm.ReadStep, StepEnd);
+    EXPECT_FALSE(w.comm.NextReadBlock());
 }
 
 TEST(SendFrame, EmptiesWaitingBytesAndTheHandshakeBuffer) {

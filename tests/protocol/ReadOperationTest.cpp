@@ -58,7 +58,7 @@ TEST(Read, EveryCommandStartsAFullResponseTime) {
     w.Settle();
     EXPECT_EQ(w.timer.StartCount(), 18);
     for (const int interval : w.timer.StartIntervals()) {
-        EXPECT_EQ(interval, 500);
+        EXPECT_EQ(interval, WaitTimerInterval);
     }
     EXPECT_EQ(w.timer.TickCount(), 0);
 }
@@ -206,7 +206,7 @@ TEST_P(ReadBadAnswer, IsDroppedAndTheReadTimesOut) {
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_TRUE(w.window.Shown().empty());
-    EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + 500);
+    EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + WaitTimerInterval);
 }
 
 INSTANTIATE_TEST_SUITE_P(

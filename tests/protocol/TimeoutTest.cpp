@@ -51,7 +51,7 @@ TEST_P(Timeout, EndsTheOperationOnceWithCommunicationError) {
     EXPECT_EQ(m.Buttons, MessageButtons::Ok);
     EXPECT_EQ(m.Icon, MessageIcon::None);
     EXPECT_FALSE(m.PortOpen);
-    EXPECT_EQ(m.At, w.serial.Wire().back().At + 500);
+    EXPECT_EQ(m.At, w.serial.Wire().back().At + WaitTimerInterval);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_FALSE(w.timer.IsRunning());
@@ -132,7 +132,7 @@ TEST_P(AnswerTime, EachCommandGetsAFull500Ms) {
         } else {
             EXPECT_EQ(w.Wire(), std::vector<std::string>{"PROGRAM"});
             EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-            EXPECT_EQ(w.window.Messages().back().At, 500);
+            EXPECT_EQ(w.window.Messages().back().At, WaitTimerInterval);
         }
         EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     }
@@ -201,7 +201,7 @@ TEST(Timeout, NoiseDoesNotPutTheTimeOutOff) {
     }
     w.Settle();
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, sent + 500);
+    EXPECT_EQ(w.window.Messages().back().At, sent + WaitTimerInterval);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "record/ModFun.h"
 #include "record/ModModel.h"
 #include "record/ModVersion.h"
+#include "record/RadioModel.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,20 @@ TEST(GetModelName, NamesKnownCodesAndPassesOthers) {
     EXPECT_EQ(GetModelName(u"KVT4610\0   "s), u"KVT4610");
     EXPECT_EQ(GetModelName(u"KVT4611"), u"KVT4611");
     EXPECT_EQ(GetModelName(u"kvt4610"), u"kvt4610");
+}
+
+// The one place the tests pin the KVT4610's rules; every other test takes the
+// timings by their names.
+TEST(RadioModel, TheKvt4610AsItsDealersKnowIt) {
+    EXPECT_EQ(Kvt4610.ModelText, u"KVT4610");
+    EXPECT_EQ(Kvt4610.Versions[0], u"V100");
+    EXPECT_EQ(Kvt4610.Versions[1], u"V110");
+    EXPECT_EQ(Kvt4610.RadioType, u"KVT4610");
+    EXPECT_EQ(Kvt4610.LineSettings, "9600,N,8,1");
+    EXPECT_EQ(Kvt4610.ResponseTimeoutMs, 500);
+    EXPECT_EQ(Kvt4610.NewRadioAfterSilences, 2);
+    EXPECT_EQ(Kvt4610.MaxPollCount, 28800);
+    EXPECT_EQ(Kvt4610.MaxRepeatAnswers, 5);
 }
 
 TEST(SelectListText, PrefersEqualEntryThenFirstThenEmpty) {

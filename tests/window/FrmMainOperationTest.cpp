@@ -61,7 +61,7 @@ TEST_P(FrmMainSecondClick, IsIgnoredUntilTheOperationEnds) {
 
     (row.first == Op::Read ? w.Command1 : w.Command2)->click();
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        return row.first == Op::Read ? w.Comm().ReadStep == StepBlocks
+        return row.first == Op::Read ? w.Comm().ReadStep == StepReadBlocks
                                      : w.Comm().WriteStep == StepWriteBlock;
     }));
     EXPECT_TRUE(Busy(w));
