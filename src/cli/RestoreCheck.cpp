@@ -1,19 +1,25 @@
 #include "RestoreCheck.h"
 
 #include "record/Cp936.h"
+#include "record/InfoArea.h"
+#include "record/RadioModel.h"
 
 #include <algorithm>
 
 namespace {
-constexpr int SerialOffset = 0x20;
-constexpr int SerialWidth = 16;
-
 // The bytes of a text field up to its first 0x00 or 0xFF.
-std::string FieldBytes(const InfoImage& image, int offset, int width) {
-    const auto first = image.begin() + offset;
-    const auto end =
-        std::find_if(first, first + width, [](std::uint8_t b) { return b == 0x00 || b == 0xFF; });
+std::string FieldBytes(const InfoImage& image, const AreaField& field) {
+    const auto first = image.begin() + field.Start;
+    const auto end = std::find_if(first, first + field.Width,
+                                  [](std::uint8_t b) { return b == 0x00 || b == 0xFF; });
     return std::string(first, end);
+}
+
+// The field's whole width, as the radio stores it, against a text of the
+// model's rules.
+bool Holds(const InfoImage& image, const AreaField& field, std::u16string_view text) {
+    const auto first = image.begin() + field.Start;
+    return std::equal(first, first + field.Width, text.begin(), text.end());
 }
 
 // A character that shows: no blank, no control character, no undecodable byte.
@@ -22,37 +28,35 @@ bool Shows(char16_t c) {
     return !control && c != u' ' && c != u'\u3000' && c != u'\uFFFD';
 }
 
-// The settings a dealer may change and their bits: what the read-back names.
-struct DealerSetting {
-    const char* name;
-    std::size_t offset;
-    std::size_t width;
-    std::uint8_t bits;
-};
-
-constexpr DealerSetting DealerSettings[] = {
-    {"BandCode", 0x0F, 1, 0xFF},   {"FreqSet", 0x10, 1, 0x02},      {"Stun", 0x10, 1, 0x04},
-    {"Kill", 0x10, 1, 0x08},       {"ProgPassWord", 0x18, 4, 0xFF}, {"DealerCode", 0x60, 16, 0xFF},
-    {"StockDate", 0x70, 16, 0xFF}, {"SellDate", 0x80, 16, 0xFF},    {"Seller", 0x90, 16, 0xFF},
-};
+// The bits of a row a dealer may change in the byte at offset i.
+std::uint8_t DealerMask(const AreaField& field, std::size_t i) {
+    const bool inside =
+        static_cast<int>(i) >= field.Start && static_cast<int>(i) < field.Start + field.Width;
+    if (field.Written != Sent::Dealer || !inside) {
+        return 0;
+    }
+    return field.Kind == FieldKind::FlagBit ? field.Bit : std::uint8_t{0xFF};
+}
 } // namespace
 
 bool IsImageOfThisModel(const InfoImage& image) {
-    const std::string model(image.begin(), image.begin() + 7);
-    const std::string version(image.begin() + 7, image.begin() + 11);
-    return model == "KVT4610" && (version == "V100" || version == "V110");
+    const AreaField& version = AreaFieldNamed(u"ModelVersion");
+    return Holds(image, AreaFieldNamed(u"RadioModel"), TheModel.ModelText) &&
+           std::ranges::any_of(TheModel.Versions, [&](std::u16string_view accepted) {
+               return Holds(image, version, accepted);
+           });
 }
 
 QString ModelTextOf(const InfoImage& image) {
-    return QString::fromLatin1(FieldBytes(image, 0, 7));
+    return QString::fromLatin1(FieldBytes(image, AreaFieldNamed(u"RadioModel")));
 }
 
 QString VersionTextOf(const InfoImage& image) {
-    return QString::fromLatin1(FieldBytes(image, 7, 4));
+    return QString::fromLatin1(FieldBytes(image, AreaFieldNamed(u"ModelVersion")));
 }
 
 std::optional<std::string> SerialProof(const InfoImage& image) {
-    std::string bytes = FieldBytes(image, SerialOffset, SerialWidth);
+    std::string bytes = FieldBytes(image, AreaFieldNamed(u"SerialNo"));
     bytes.erase(bytes.find_last_not_of(' ') + 1);
     const std::u16string text = DecodeCp936(bytes);
     if (std::none_of(text.begin(), text.end(), Shows)) {
@@ -66,24 +70,27 @@ bool SameRadio(const InfoImage& file, const InfoImage& radio) {
     return serial && serial == SerialProof(radio);
 }
 
+// Every dealer bit is compared; one that no row names (none should be) is
+// named by its address.
 QStringList DealerDifferences(const InfoImage& file, const InfoImage& radio) {
     const InfoImage& dealer = DealerBits();
     QStringList names;
     for (std::size_t i = 0; i < file.size(); ++i) {
         const auto differ = static_cast<std::uint8_t>((file[i] ^ radio[i]) & dealer[i]);
-        QStringList here;
-        for (const DealerSetting& s : DealerSettings) {
-            if (i >= s.offset && i < s.offset + s.width && (differ & s.bits) != 0) {
-                here << QString::fromLatin1(s.name);
-            }
+        if (differ == 0) {
+            continue;
         }
-        if (differ != 0 && here.isEmpty()) {
-            here << QStringLiteral("0x%1").arg(InfoImageBase + static_cast<int>(i), 4, 16);
-        }
-        for (const QString& name : here) {
-            if (!names.contains(name)) {
+        std::uint8_t named = 0;
+        for (const AreaField& field : InfoArea) {
+            const std::uint8_t mask = DealerMask(field, i);
+            named = static_cast<std::uint8_t>(named | mask);
+            const QString name = QString::fromStdU16String(std::u16string(field.Name));
+            if ((differ & mask) != 0 && !names.contains(name)) {
                 names << name;
             }
+        }
+        if ((differ & ~named) != 0) {
+            names << QStringLiteral("0x%1").arg(InfoImageBase + static_cast<int>(i), 4, 16);
         }
     }
     return names;
