@@ -1,4 +1,5 @@
-// The file operations of a durable save on Windows. Not tried on Windows yet.
+// The file operations of a durable save on Windows. Tried under Wine
+// (scripts/test-windows), not yet on Windows itself.
 #include "DurableFile.h"
 #include "WindowsApi.h"
 

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,13 +44,13 @@ class FaultyCalls : public FileCalls {
     bool Reached() const { return count_ > failAt_; }
 
     int CreateNew(const fs::path& p, Handle& f) override {
-        return Call("CreateNew", 0, [&] { return real_.CreateNew(p, f); });
+        return Call("CreateNew", std::nullopt, [&] { return real_.CreateNew(p, f); });
     }
     int OpenAppend(const fs::path& p, Handle& f) override {
-        return Call("OpenAppend", 0, [&] { return real_.OpenAppend(p, f); });
+        return Call("OpenAppend", std::nullopt, [&] { return real_.OpenAppend(p, f); });
     }
     int OpenFolder(const fs::path& p, Handle& f) override {
-        const int error = Call("OpenFolder", 0, [&] { return real_.OpenFolder(p, f); });
+        const int error = Call("OpenFolder", std::nullopt, [&] { return real_.OpenFolder(p, f); });
         folders_.insert(f);
         return error;
     }
@@ -72,23 +73,25 @@ class FaultyCalls : public FileCalls {
         return Call("Close", f, [&] { return real_.Close(f); });
     }
     int Rename(const fs::path& from, const fs::path& to) override {
-        return Call("Rename", 0, [&] { return real_.Rename(from, to); });
+        return Call("Rename", std::nullopt, [&] { return real_.Rename(from, to); });
     }
     int Remove(const fs::path& p) override {
-        return Call("Remove", 0, [&] { return real_.Remove(p); });
+        return Call("Remove", std::nullopt, [&] { return real_.Remove(p); });
     }
 
   private:
     bool IsShort() const { return count_ == failAt_ && fault_ != Fault::Error; }
 
-    template <typename RealCall> int Call(const std::string& name, Handle f, RealCall real) {
+    // f: the handle a call works on; none for a call on a path.
+    template <typename RealCall>
+    int Call(const std::string& name, std::optional<Handle> f, RealCall real) {
         const int number = count_++;
         const bool failNow = (number == failAt_ && fault_ == Fault::Error) ||
                              (number == failAt_ + 1 && fault_ == Fault::ShortThenFull &&
                               !hit.empty() && name == "Write");
         if (number == failAt_ && (fault_ == Fault::Error || name == "Write")) {
             hit = name;
-            hitFolder = folders_.contains(f);
+            hitFolder = f && folders_.contains(*f);
         }
         if (failNow) {
             if (name == "Close") {
