@@ -27,9 +27,9 @@ class BenchWindow : public WindowSide {
     int LangType() const override { return 1; }
     void ShowByData() override {}
     void GetDataByShow() override {}
-    bool ShowStartMulWrite() override { return false; }
-    void SetLabel6(std::u16string_view) override {}
-    void SetText2_1(std::u16string_view) override {}
+    bool ToggleBatchFace() override { return false; }
+    void SetStatusLine(std::u16string_view) override {}
+    void SetRadioNumber(std::u16string_view) override {}
     MessageResult ShowMessage(std::u16string_view text, MessageButtons, MessageIcon) override {
         lastMessage = text;
         onEnd();

@@ -124,6 +124,13 @@ bool IsValueOption(std::u16string_view option) {
 
 using Command = CliOptions::Command;
 
+// Options that take no value.
+const std::map<std::u16string_view, bool CliOptions::*> Switches{
+    {u"--json", &CliOptions::json},        {u"--trace", &CliOptions::trace},
+    {u"--force", &CliOptions::force},      {u"--latest", &CliOptions::restoreLatest},
+    {u"--list", &CliOptions::restoreList},
+};
+
 const std::map<std::u16string_view, Command> CommandWords{
     {u"read", Command::Read},
     {u"write", Command::Write},
@@ -145,7 +152,10 @@ std::optional<CliText> MisplacedOption(const CliOptions& o, bool hasCount) {
     } rules[] = {
         {c == Command::Read && ChangesFields(o), CliText::ReadChangesNoField},
         {c == Command::Restore && ChangesFields(o), CliText::RestoreChangesNoField},
-        {c == Command::Restore && !o.restoreFile, CliText::RestoreNeedsFile},
+        {c == Command::Restore && (o.restoreFile ? 1 : 0) + o.restoreLatest + o.restoreList != 1,
+         CliText::RestoreNeedsFile},
+        {c != Command::Restore && (o.restoreLatest || o.restoreList),
+         CliText::LatestBelongsToRestore},
         {c == Command::Batch && !hasCount, CliText::BatchNeedsCount},
         {c == Command::Batch && hasCount && o.count < 1, CliText::CountAtLeastOne},
         {c != Command::Batch && hasCount, CliText::CountBelongsToBatch},
@@ -185,11 +195,8 @@ CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
             } else {
                 parser.Fail(CliText::UnknownCommand, arg);
             }
-        } else if (arg == u"--json" || arg == u"--trace" || arg == u"--force") {
-            bool& flag = arg == u"--json"    ? parser.options.json
-                         : arg == u"--trace" ? parser.options.trace
-                                             : parser.options.force;
-            flag = true;
+        } else if (const auto flag = Switches.find(arg); flag != Switches.end()) {
+            parser.options.*(flag->second) = true;
         } else if (!IsValueOption(arg)) {
             parser.Fail(CliText::UnknownOption, arg);
         } else if (i + 1 >= args.size()) {

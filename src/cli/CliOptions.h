@@ -27,6 +27,10 @@ struct CliOptions {
     // of another radio is accepted.
     std::optional<std::u16string> restoreFile;
     bool force = false;
+    // restore --latest: from the newest kept read of the attached radio;
+    // restore --list: the kept reads of the attached radio, nothing written.
+    bool restoreLatest = false;
+    bool restoreList = false;
     // Fields a write or batch changes.
     std::optional<std::u16string> dealerCode, stockDate, sellDate, seller, password;
     std::optional<std::int16_t> band, freqSet, stun, kill;

@@ -3,18 +3,15 @@
 #include "CliSession.h"
 #include "ImageFile.h"
 #include "RestoreCheck.h"
+#include "system/QtText.h"
 #include "system/RadioImageName.h"
-
-namespace {
-QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 // Nothing reaches the radio before the file is known to be this model's and
 // this radio's, and the radio's own area is backed up when asked.
 int CliSession::Restore(const CliOptions& options) {
+    if (!options.restoreFile) {
+        return ExitUsage; // --latest and --list: the kept reads' own commands
+    }
     const QString path = ToQString(*options.restoreFile);
     const ImageLoad load = LoadImageFile(path);
     if (!load.image) {

@@ -6,6 +6,7 @@
 #include "system/RadioImageName.h"
 
 #include "protocol/LinkFailure.h"
+#include "system/QtText.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -16,21 +17,11 @@
 #include <cstdio>
 
 namespace {
-QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
-
 // The log's results stay English whatever the locale, like the radio's
 // messages beside them, so a script can read any service centre's log.
 const QString LogWritten = QStringLiteral("written");
 const QString LogStopped = QStringLiteral("stopped by Ctrl+C before writing");
 const QString LogStoppedAtOnce = QStringLiteral("stopped at once by a second Ctrl+C: ");
-
-std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
 
 // The block a radio's serial number is stored in.
 constexpr int SerialBlock = 0x3B20;
@@ -170,7 +161,7 @@ int CliSession::Batch(const CliOptions& options) {
         return status == ExitDone;
     };
     ApplyFields(options);
-    window_.ShowStartMulWrite();
+    window_.ToggleBatchFace();
     comm_.StartMulWrite(options.count);
     const int status = Wait();
     if (comm_.OperationMode == ModeMulWrite) {
@@ -307,7 +298,7 @@ void CliSession::EndNow(const QString& logResult) {
         LogRadio(logResult);
     }
     if (comm_.OperationMode == ModeMulWrite) {
-        window_.ShowStartMulWrite();
+        window_.ToggleBatchFace();
     }
     comm_.EndOperation();
     if (quit_) {

@@ -29,6 +29,7 @@ enum class CliText {
     OutputFailed,
     RestoreChangesNoField,
     RestoreNeedsFile,
+    LatestBelongsToRestore,
     SaveBelongsToRead,
     BackupBelongsToWrite,
     LogBelongsToBatch,

@@ -4,16 +4,12 @@
 #include "EscapedText.h"
 
 #include "protocol/Messages.h"
+#include "system/QtText.h"
 
 #include <QString>
 #include <cstdio>
 
 namespace {
-QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
-
 OperationEnd EndOf(std::u16string_view text) {
     if (text == Msg::ReadComplete || text == Msg::WriteComplete || text == Msg::MulWriteComplete) {
         return OperationEnd::Done;
@@ -56,7 +52,7 @@ void CliWindow::GetDataByShow() {
     });
 }
 
-bool CliWindow::ShowStartMulWrite() {
+bool CliWindow::ToggleBatchFace() {
     const bool running = comm_ != nullptr && comm_->OperationMode == ModeMulWrite;
     if (running && OnIdleFace) {
         OnIdleFace();
@@ -64,13 +60,13 @@ bool CliWindow::ShowStartMulWrite() {
     return running;
 }
 
-void CliWindow::SetLabel6(std::u16string_view text) {
+void CliWindow::SetStatusLine(std::u16string_view text) {
     if (!text.empty() && !Quiet) {
         PrintError(text);
     }
 }
 
-void CliWindow::SetText2_1(std::u16string_view text) {
+void CliWindow::SetRadioNumber(std::u16string_view text) {
     if (!Quiet) {
         PrintError(CliTextFor(CliText::RadioNo, langType_, text));
     }

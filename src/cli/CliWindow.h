@@ -37,9 +37,9 @@ class CliWindow : public WindowSide {
     int LangType() const override { return langType_; }
     void ShowByData() override;
     void GetDataByShow() override;
-    bool ShowStartMulWrite() override;
-    void SetLabel6(std::u16string_view text) override;
-    void SetText2_1(std::u16string_view text) override;
+    bool ToggleBatchFace() override;
+    void SetStatusLine(std::u16string_view text) override;
+    void SetRadioNumber(std::u16string_view text) override;
     bool ReadyToWrite() override;
     MessageResult ShowMessage(std::u16string_view text, MessageButtons buttons,
                               MessageIcon icon) override;

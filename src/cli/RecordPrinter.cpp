@@ -3,6 +3,7 @@
 #include "EscapedText.h"
 
 #include "record/FormFields.h"
+#include "system/QtText.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,11 +15,6 @@
 
 namespace {
 using Value = std::variant<int, std::u16string>;
-
-QString ToQString(const std::u16string& text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
 
 std::vector<std::pair<const char*, Value>> Fields(const RadioInfo& r) {
     const FormFields f = ShowFields(r);

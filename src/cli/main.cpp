@@ -6,6 +6,7 @@
 #include "system/ModSYSType.h"
 #include "system/ModSetComm2.h"
 #include "system/QtPortResolver.h"
+#include "system/QtText.h"
 #include "system/SettingsFile.h"
 #include "system/StartPort.h"
 #include "system/SystemError.h"
@@ -49,16 +50,6 @@ std::unique_ptr<QSocketNotifier> StopOnSignals(CliSession& session) {
     return notifier;
 }
 #endif
-
-std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-
-QString ToQString(const std::u16string& text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
 
 void PrintOut(const QString& text) {
     std::fputs(text.toUtf8().constData(), stdout);

@@ -159,7 +159,7 @@ void ModComm::EndOnCommunicationError(int refusals) {
         window_.ShowMessage(text, MessageButtons::Ok, MessageIcon::None);
     }
     if (OperationMode == ModeMulWrite) {
-        window_.ShowStartMulWrite();
+        window_.ToggleBatchFace();
     }
     OperationMode = ModeIdle;
     EndSteps();

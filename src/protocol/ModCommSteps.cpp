@@ -129,16 +129,16 @@ void ModComm::StartMulWrite(std::int32_t radioCount) {
     stopAfterRadio_ = false;
     MulWriteCount = radioCount;
     MulWriteNo = 1;
-    window_.SetText2_1(u"1");
+    window_.SetRadioNumber(u"1");
     EndSteps();
     OperationMode = ModeMulWrite;
     if (!OpenPort()) {
-        window_.ShowStartMulWrite();
+        window_.ToggleBatchFace();
         OperationMode = ModeIdle;
         return;
     }
     BlockAddress = BlockAddressStart;
-    window_.SetLabel6(Msg::WrittingData[window_.LangType() == 2 ? 1 : 0]);
+    window_.SetStatusLine(Msg::WrittingData[window_.LangType() == 2 ? 1 : 0]);
     SendProgram();
     WriteStep = StepProgram;
 }
@@ -281,7 +281,7 @@ void ModComm::WriteRadio() {
 // The operation ends quietly: the window side that refused has said why.
 void ModComm::EndRefused() {
     if (OperationMode == ModeMulWrite) {
-        window_.ShowStartMulWrite();
+        window_.ToggleBatchFace();
     }
     EndOperation();
 }
@@ -334,17 +334,17 @@ void ModComm::WriteComplete() {
     }
     OperationMode = ModeMulWrite;
     ++MulWriteNo;
-    window_.SetText2_1(DecimalText(MulWriteNo));
+    window_.SetRadioNumber(DecimalText(MulWriteNo));
     if (MulWriteNo > MulWriteCount) {
-        window_.SetLabel6(u"");
+        window_.SetStatusLine(u"");
         ClosePort();
-        window_.ShowStartMulWrite();
+        window_.ToggleBatchFace();
         window_.ShowMessage(Msg::MulWriteComplete, MessageButtons::Ok, MessageIcon::None);
         EndOperation();
         return;
     }
     if (stopAfterRadio_) {
-        window_.ShowStartMulWrite();
+        window_.ToggleBatchFace();
         StopMulWrite();
         return;
     }
@@ -355,5 +355,5 @@ void ModComm::WaitNextRadio() {
     WriteStep = StepProgram;
     PollCount = 0;
     SendProgram();
-    window_.SetLabel6(Msg::WaittingNext[window_.LangType() == 2 ? 1 : 0]);
+    window_.SetStatusLine(Msg::WaittingNext[window_.LangType() == 2 ? 1 : 0]);
 }

@@ -23,11 +23,11 @@ class WindowSide {
     virtual void GetDataByShow() = 0;
     // Toggles the window between its idle and its running batch face;
     // true when it was running (operation mode 3) and is now idle.
-    virtual bool ShowStartMulWrite() = 0;
-    // Caption of the batch hint line Label6.
-    virtual void SetLabel6(std::u16string_view text) = 0;
-    // Text of the radio number field Text2(1).
-    virtual void SetText2_1(std::u16string_view text) = 0;
+    virtual bool ToggleBatchFace() = 0;
+    // The batch's status line: what the operator should do now.
+    virtual void SetStatusLine(std::u16string_view text) = 0;
+    // The number of the radio a batch is writing.
+    virtual void SetRadioNumber(std::u16string_view text) = 0;
     // Called once a radio is read, before its first W block; false refuses
     // the write: END goes out, nothing is written and the operation ends
     // without a message (the window side has said why).

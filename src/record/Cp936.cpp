@@ -6,16 +6,6 @@
 #include <QStringEncoder>
 
 namespace {
-QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
-
-std::u16string FromQString(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-
 QString Decode(QByteArrayView bytes) {
     QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
@@ -27,7 +17,7 @@ std::optional<std::string> EncodeCp936(std::u16string_view text) {
     if (!encoder.isValid()) {
         return std::nullopt;
     }
-    const QString source = ToQString(text);
+    const QString source = QStringView(text).toString();
     const QByteArray bytes = encoder.encode(source);
     // The converter substitutes characters GBK lacks; a round trip shows them.
     if (encoder.hasError() || Decode(bytes) != source) {
@@ -43,5 +33,5 @@ std::u16string DecodeCp936(std::string_view bytes) {
     const std::string padded = std::string(bytes) + ' ';
     QString text = Decode(QByteArrayView(padded.data(), static_cast<qsizetype>(padded.size())));
     text.chop(1);
-    return FromQString(text);
+    return text.toStdU16String();
 }

@@ -1,6 +1,8 @@
 #include "KeptReads.h"
 
+#include "DurableFile.h"
 #include "RadioImageName.h"
+#include "SystemError.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,18 @@ QString KeptReads::DefaultFolder() {
 #else
     return QFile::decodeName((RadioinfoDataDir() / "reads").c_str());
 #endif
+}
+
+DurableSave KeptReads::DiskSave() {
+    return [](const QString& path, const QByteArray& bytes) -> std::optional<QString> {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+        const auto error = WriteFileDurably(std::filesystem::path(path.toStdU16String()),
+                                            {data, static_cast<std::size_t>(bytes.size())});
+        if (!error) {
+            return std::nullopt;
+        }
+        return QString::fromStdU16String(SystemErrorText(*error));
+    };
 }
 
 // The copies hold the radio's programming password: a folder made here is

@@ -37,6 +37,9 @@ class KeptReads {
     // $XDG_DATA_HOME/radioinfo/reads (~/.local/share/radioinfo/reads), on
     // Windows %LOCALAPPDATA%\radioinfo\reads.
     static QString DefaultFolder();
+    // The save to disk the programs use: WriteFileDurably, the system's reason
+    // when it fails.
+    static DurableSave DiskSave();
     const QString& Folder() const { return folder_; }
 
     // Keeps the image as its radio's newest copy, then prunes. path is empty

@@ -1,17 +1,13 @@
 #include "QtSerialControl.h"
 
 #include "OpenFailure.h"
+#include "QtText.h"
 
 #include <QStringList>
 
 #include <map>
 
 namespace {
-std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-
 // The line settings "baud,parity,data bits,stop bits" the radio speaks, as
 // "9600,N,8,1"; false for a text that is no such settings.
 bool ApplySettings(QSerialPort& port, std::string_view settings) {

@@ -1,13 +1,8 @@
 #include "QtSerialDevices.h"
 
-#include <QSerialPortInfo>
+#include "QtText.h"
 
-namespace {
-std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-} // namespace
+#include <QSerialPortInfo>
 
 std::vector<SerialDevice> QtSerialDevices() {
     std::vector<SerialDevice> devices;

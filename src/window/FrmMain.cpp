@@ -69,6 +69,9 @@ FrmMainPlatform WithDefaults(FrmMainPlatform platform) {
     if (!platform.nowUtc) {
         platform.nowUtc = QDateTime::currentDateTimeUtc;
     }
+    if (!platform.saveDurably) {
+        platform.saveDurably = KeptReads::DiskSave();
+    }
     return platform;
 }
 } // namespace
@@ -123,7 +126,7 @@ void FrmMain::Form_Load() {
     FixedPortList = platform_.checkSysType([this](std::u16string_view text) {
         ShowMessage(text, MessageButtons::Ok, MessageIcon::None);
     });
-    SetLabel6(u"");
+    SetStatusLine(u"");
     comm_.ComPortNo = settings_.ReadComPort();
     rememberedPort_ = comm_.ComPortNo;
     BuildPortList();
@@ -153,11 +156,11 @@ void FrmMain::Form_Unload() {
     ShowOperationFace();
 }
 
-void FrmMain::SetLabel6(std::u16string_view text) {
+void FrmMain::SetStatusLine(std::u16string_view text) {
     SetCaption(Label6, QString::fromStdU16String(std::u16string(text)));
 }
 
-void FrmMain::SetText2_1(std::u16string_view text) {
+void FrmMain::SetRadioNumber(std::u16string_view text) {
     Text2[1]->setText(QString::fromStdU16String(std::u16string(text)));
 }
 

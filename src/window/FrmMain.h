@@ -119,9 +119,12 @@ class FrmMain : public QWidget, public WindowSide {
     // WindowSide
     int LangType() const override { return LangTypeValue; }
     void RadioRead() override;
-    bool ShowStartMulWrite() override;
-    void SetLabel6(std::u16string_view text) override;
-    void SetText2_1(std::u16string_view text) override;
+    // The window between its idle and its running batch face; true when it was
+    // running and is now idle.
+    bool ShowStartMulWrite();
+    bool ToggleBatchFace() override { return ShowStartMulWrite(); }
+    void SetStatusLine(std::u16string_view text) override;
+    void SetRadioNumber(std::u16string_view text) override;
     MessageResult ShowMessage(std::u16string_view text, MessageButtons buttons,
                               MessageIcon icon) override;
 

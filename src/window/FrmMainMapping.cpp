@@ -1,15 +1,7 @@
 // The record shown in the window and collected from it.
 #include "FrmMain.h"
 
-namespace {
-QString ToQString(const std::u16string& text) {
-    return QString::fromStdU16String(text);
-}
-
-std::u16string ToU16(const QString& text) {
-    return text.toStdU16String();
-}
-} // namespace
+#include "system/QtText.h"
 
 void FrmMain::ShowByData() {
     const FormFields f = ShowFields(Data.Record);

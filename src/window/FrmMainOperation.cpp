@@ -72,7 +72,7 @@ bool FrmMain::ShowStartMulWrite() {
     batchFace_ = !wasRunning;
     if (wasRunning) {
         Text2[1]->clear();
-        SetLabel6(u"");
+        SetStatusLine(u"");
     }
     const WindowText caption = batchFace_ ? WindowTexts::StopMulWrite : WindowTexts::MulWrite;
     Command4->setText(QString::fromStdU16String(std::u16string(caption.In(LangTypeValue))));

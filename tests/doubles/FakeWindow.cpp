@@ -35,7 +35,7 @@ void FakeWindow::GetDataByShow() {
     }
 }
 
-bool FakeWindow::ShowStartMulWrite() {
+bool FakeWindow::ToggleBatchFace() {
     const std::int16_t mode = comm_ != nullptr ? comm_->OperationMode : std::int16_t{-1};
     const bool wasRunning = mode == ModeMulWrite;
     faceCalls_.push_back({mode, wasRunning});
@@ -47,12 +47,12 @@ bool FakeWindow::ShowStartMulWrite() {
     return wasRunning;
 }
 
-void FakeWindow::SetLabel6(std::u16string_view text) {
+void FakeWindow::SetStatusLine(std::u16string_view text) {
     label6_ = text;
     label6History_.emplace_back(text);
 }
 
-void FakeWindow::SetText2_1(std::u16string_view text) {
+void FakeWindow::SetRadioNumber(std::u16string_view text) {
     text2_ = text;
     text2History_.emplace_back(text);
 }

@@ -17,7 +17,7 @@ void ProtocolWorld::ClickBatch(int count) {
     if (comm.DeferStopMulWrite()) {
         return;
     }
-    if (window.ShowStartMulWrite()) {
+    if (window.ToggleBatchFace()) {
         comm.StopMulWrite();
     } else {
         comm.StartMulWrite(count);

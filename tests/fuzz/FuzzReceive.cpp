@@ -44,7 +44,7 @@ struct World {
             comm.StartWrite();
             break;
         case 2:
-            if (window.ShowStartMulWrite()) {
+            if (window.ToggleBatchFace()) {
                 comm.StopMulWrite();
             } else {
                 comm.StartMulWrite(1 + which / 4 % 3);

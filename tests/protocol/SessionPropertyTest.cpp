@@ -241,13 +241,13 @@ class FormWindow : public WindowSide {
         });
         Collects.push_back(c);
     }
-    bool ShowStartMulWrite() override { return comm_->OperationMode == ModeMulWrite; }
+    bool ToggleBatchFace() override { return comm_->OperationMode == ModeMulWrite; }
     bool ReadyToWrite() override {
         Refused += RefuseWrites ? 1 : 0;
         return !RefuseWrites;
     }
-    void SetLabel6(std::u16string_view) override {}
-    void SetText2_1(std::u16string_view) override {}
+    void SetStatusLine(std::u16string_view) override {}
+    void SetRadioNumber(std::u16string_view) override {}
     MessageResult ShowMessage(std::u16string_view text, MessageButtons, MessageIcon) override {
         Messages.emplace_back(text);
         return MessageResult::Ok;
@@ -560,7 +560,7 @@ void CheckShownAfterWrite(Session& s, const FormFields& before, bool written, bo
 void RunOperation(Session& s, Operation op) {
     Rng& rng = s.rng;
     if (s.comm.OperationMode == ModeMulWrite) { // a halted batch: the Stop click
-        s.window.ShowStartMulWrite();
+        s.window.ToggleBatchFace();
         s.comm.StopMulWrite();
     }
     if (Chance(rng, 60)) {
@@ -619,7 +619,7 @@ void RunOperation(Session& s, Operation op) {
     } else if (interruption < 10 && op == Operation::Batch) {
         s.clock.After(at, [&s, &interrupted] {
             interrupted = interrupted || s.comm.OperationMode != ModeIdle;
-            if (!s.comm.DeferStopMulWrite() && s.window.ShowStartMulWrite()) {
+            if (!s.comm.DeferStopMulWrite() && s.window.ToggleBatchFace()) {
                 s.comm.StopMulWrite();
             }
         });
@@ -635,7 +635,7 @@ void RunOperation(Session& s, Operation op) {
         s.comm.StartWrite();
         break;
     case Operation::Batch:
-        s.window.ShowStartMulWrite();
+        s.window.ToggleBatchFace();
         s.comm.StartMulWrite(static_cast<std::int32_t>(radios.size()));
         break;
     }
