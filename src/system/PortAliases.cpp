@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <map>
 #include <string>
 
@@ -10,10 +11,38 @@ namespace fs = std::filesystem;
 namespace {
 constexpr std::size_t MaxDigits = 3;
 
-bool IsAliasTarget(const fs::path& link) {
+// An entry whose number no earlier entry has taken: a port, or why not.
+void Classify(AliasEntry& entry) {
     std::error_code error;
-    return fs::is_symlink(fs::symlink_status(link, error)) &&
-           fs::is_character_file(fs::status(link, error));
+    if (!fs::is_symlink(fs::symlink_status(entry.link, error))) {
+        entry.state = AliasState::NotALink;
+        return;
+    }
+    entry.target = fs::read_symlink(entry.link, error);
+    const fs::file_status status = fs::status(entry.link, error);
+    if (error || status.type() == fs::file_type::not_found) {
+        entry.state = AliasState::TargetMissing;
+        entry.errorCode = error ? error.value() : ENOENT;
+        return;
+    }
+    if (!fs::is_character_file(status)) {
+        entry.state = AliasState::NotADevice;
+        return;
+    }
+    const fs::path device = fs::canonical(entry.link, error);
+    if (error) {
+        entry.state = AliasState::TargetMissing;
+        entry.errorCode = error.value();
+        return;
+    }
+    try {
+        entry.devicePath = device.u16string();
+    } catch (const std::exception&) {
+        // A target path that is not valid UTF-8 cannot be shown or handed
+        // on; the alias is left out like a broken one.
+        entry.state = AliasState::TargetMissing;
+        entry.errorCode = EILSEQ;
+    }
 }
 } // namespace
 
@@ -38,7 +67,7 @@ int AliasNumber(std::string_view name) {
     return number;
 }
 
-std::vector<PortAlias> ReadPortAliases(const fs::path& folder) {
+std::vector<AliasEntry> ListAliasEntries(const fs::path& folder) {
     // Name order, so that the winner among equal numbers does not depend on
     // the order the file system lists the folder in.
     std::map<std::string, int> names;
@@ -49,26 +78,32 @@ std::vector<PortAlias> ReadPortAliases(const fs::path& folder) {
             names.emplace(name, number);
         }
     }
-    std::vector<PortAlias> aliases;
+    std::vector<AliasEntry> entries;
+    std::map<int, std::string> ports;
     for (const auto& [name, number] : names) {
-        const fs::path link = folder / name;
-        if (!IsAliasTarget(link)) {
-            continue;
+        AliasEntry entry;
+        entry.number = number;
+        entry.link = folder / name;
+        if (const auto port = ports.find(number); port != ports.end()) {
+            entry.state = AliasState::NumberTaken;
+            entry.target = fs::read_symlink(entry.link, error);
+            entry.takenBy = port->second;
+        } else {
+            Classify(entry);
         }
-        const bool taken = std::any_of(aliases.begin(), aliases.end(),
-                                       [n = number](const PortAlias& a) { return a.number == n; });
-        if (taken) {
-            continue;
+        if (entry.state == AliasState::Port) {
+            ports.emplace(number, name);
         }
-        const fs::path device = fs::canonical(link, error);
-        if (error) {
-            continue;
-        }
-        try {
-            aliases.push_back({number, device.u16string()});
-        } catch (const std::exception&) {
-            // A target path that is not valid UTF-8 cannot be shown or
-            // handed on; the alias is left out like a broken one.
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::vector<PortAlias> ReadPortAliases(const fs::path& folder) {
+    std::vector<PortAlias> aliases;
+    for (const AliasEntry& entry : ListAliasEntries(folder)) {
+        if (entry.state == AliasState::Port) {
+            aliases.push_back({entry.number, entry.devicePath});
         }
     }
     return aliases;

@@ -3,9 +3,15 @@
 #include "OpenFailure.h"
 #include "QtText.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
+#include <cerrno>
 #include <map>
+#ifdef __linux__
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
 
 namespace {
 // The line settings "baud,parity,data bits,stop bits" the radio speaks, as
@@ -32,6 +38,17 @@ bool ApplySettings(QSerialPort& port, std::string_view settings) {
            port.setStopBits(stopBits == 1 ? QSerialPort::OneStop : QSerialPort::TwoStop) &&
            port.setFlowControl(QSerialPort::NoFlowControl);
 }
+
+// Qt names its lock file after the port's name. The device's own path gives
+// one lock whatever the port was opened by (an alias, a link, the path).
+QString LockName(const QString& device) {
+#ifdef _WIN32
+    return device;
+#else
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    return canonical.isEmpty() ? device : canonical;
+#endif
+}
 } // namespace
 
 QtSerialControl::QtSerialControl(PortResolver resolver, ReceiveHandler onReceive)
@@ -50,18 +67,43 @@ bool QtSerialControl::Open(int portNo, std::string_view settings, std::u16string
         reason = ToU16(UnknownPortReason(portNo, langType_));
         return false;
     }
-    port_.setPortName(device);
+    port_.setPortName(LockName(device));
     if (!port_.open(QIODevice::ReadWrite)) {
-        reason = ToU16(OpenFailureReason(device, port_.error(), port_.errorString(), langType_));
+        reason = ToU16(WhyNotOpened(portNo, errno));
         return false;
     }
+#ifdef __linux__
+    // Nobody else opens the port while the radio is spoken to; only root may
+    // still, and the lock file stops a radioinfo of root's.
+    ::ioctl(static_cast<int>(port_.handle()), TIOCEXCL);
+#endif
+    errno = 0;
     if (!ApplySettings(port_, settings)) {
-        reason = ToU16(OpenFailureReason(device, port_.error(), port_.errorString(), langType_));
+        const int code = errno != 0 ? errno : EINVAL;
+        reason = ToU16(OpenFailureReason(device, code, false, langType_));
         port_.close();
         return false;
     }
     threshold_ = 1;
     return true;
+}
+
+// A device that opens alone, when Qt could not open it, is held by another
+// program through Qt's lock file (a Windows port that refuses access is held
+// by another program too). Another failure gives the system's own reason.
+QString QtSerialControl::WhyNotOpened(int portNo, int errnoAfterOpen) const {
+    const int code = DeviceOpenError(device_);
+    const bool held = code == EBUSY || (code == 0 && port_.error() == QSerialPort::PermissionError);
+    if (held) {
+        return PortInUseReason(portNo, device_, langType_);
+    }
+#ifdef _WIN32
+    const int reason = port_.error() == QSerialPort::DeviceNotFoundError ? ENOENT : EIO;
+    static_cast<void>(errnoAfterOpen);
+#else
+    const int reason = code != 0 ? code : errnoAfterOpen != 0 ? errnoAfterOpen : EIO;
+#endif
+    return OpenFailureReason(device_, reason, DialoutWouldHelp(reason, device_), langType_);
 }
 
 void QtSerialControl::Close() {

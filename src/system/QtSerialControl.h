@@ -33,6 +33,8 @@ class QtSerialControl : public QObject, public SerialControl {
 
   private:
     void OnReadyRead();
+    // Why the device did not open: errnoAfterOpen is errno as Qt left it.
+    QString WhyNotOpened(int portNo, int errnoAfterOpen) const;
 
     QSerialPort port_;
     PortResolver resolver_;

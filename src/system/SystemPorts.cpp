@@ -4,6 +4,7 @@
 #include "RegistryPortSource.h"
 #else
 #include "LinuxPortSource.h"
+#include "PortAliases.h"
 #include "QtSerialDevices.h"
 #include "SysfsSerialDevices.h"
 #endif
@@ -14,6 +15,10 @@ std::vector<SerialDevice> SystemSerialDevices() {
         return *std::move(devices);
     }
     return QtSerialDevices();
+}
+
+std::vector<AliasEntry> SystemPortAliases() {
+    return ListAliasEntries(DefaultAliasFolder());
 }
 #endif
 

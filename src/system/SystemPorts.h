@@ -6,6 +6,7 @@
 #include <string>
 
 #ifndef _WIN32
+#include "PortAliases.h"
 #include "PortNumbering.h"
 
 #include <vector>
@@ -13,6 +14,9 @@
 // The serial devices of this system: from the kernel's tty class folder, or
 // from QSerialPortInfo where that folder cannot be read.
 std::vector<SerialDevice> SystemSerialDevices();
+
+// Every entry of the user's alias folder, broken ones too.
+std::vector<AliasEntry> SystemPortAliases();
 #endif
 
 // The port source of this platform: the registry on Windows; elsewhere the
