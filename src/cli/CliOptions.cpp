@@ -1,14 +1,40 @@
 #include "CliOptions.h"
 
 #include "record/Cp936.h"
+#include "record/InfoArea.h"
 
 #include <algorithm>
 #include <charconv>
 #include <map>
 
 namespace {
-constexpr std::size_t DealerFieldBytes = 16;
-constexpr std::size_t PasswordLength = 4;
+using Command = CliOptions::Command;
+
+const std::map<std::u16string_view, Command> CommandWords{
+    {u"read", Command::Read},       {u"write", Command::Write}, {u"batch", Command::Batch},
+    {u"restore", Command::Restore}, {u"ports", Command::Ports},
+};
+
+// Options that answer at once, wherever they stand.
+const std::map<std::u16string_view, Command> Answers{
+    {u"--help", Command::Help},
+    {u"-h", Command::Help},
+    {u"--version", Command::Version},
+};
+
+// Options that take no value.
+const std::map<std::u16string_view, bool CliOptions::*> Switches{
+    {u"--json", &CliOptions::json},        {u"--trace", &CliOptions::trace},
+    {u"--force", &CliOptions::force},      {u"--latest", &CliOptions::restoreLatest},
+    {u"--list", &CliOptions::restoreList},
+};
+
+// Options whose value is a file or folder, never empty.
+const std::map<std::u16string_view, std::optional<std::u16string> CliOptions::*> Paths{
+    {u"--save", &CliOptions::saveFile},
+    {u"--backup", &CliOptions::backupDir},
+    {u"--log", &CliOptions::logFile},
+};
 
 std::string Narrow(std::u16string_view text) {
     std::string narrow;
@@ -16,6 +42,10 @@ std::string Narrow(std::u16string_view text) {
         narrow += c < 0x80 ? static_cast<char>(c) : '\x7F';
     }
     return narrow;
+}
+
+std::u16string Widen(std::string_view text) {
+    return std::u16string(text.begin(), text.end());
 }
 
 std::optional<std::int32_t> WholeNumber(std::u16string_view text) {
@@ -28,119 +58,108 @@ std::optional<std::int32_t> WholeNumber(std::u16string_view text) {
     return value;
 }
 
-// A dealer field holds at most 16 bytes of code page 936.
-std::optional<CliText> CheckDealerText(const std::u16string& value) {
-    const auto bytes = EncodeCp936(value);
-    if (!bytes) {
-        return CliText::NotStorable;
-    }
-    if (bytes->size() > DealerFieldBytes) {
-        return CliText::DealerTooLong;
-    }
-    return std::nullopt;
+// The row of the information area an option sets; nullptr for none.
+const AreaField* FieldOption(std::u16string_view option) {
+    const auto row = std::ranges::find_if(InfoArea, [option](const AreaField& f) {
+        return !f.Option.empty() && Widen(f.Option) == option;
+    });
+    return row != std::end(InfoArea) ? &*row : nullptr;
 }
 
-// The programming password holds at most four 7-bit characters.
-std::optional<CliText> CheckPassword(const std::u16string& value) {
-    const bool ascii = std::all_of(value.begin(), value.end(), [](char16_t c) { return c < 0x80; });
-    if (!ascii || value.size() > PasswordLength) {
-        return CliText::PasswordForm;
+bool IsText(const AreaField& row) {
+    return row.Kind == FieldKind::AnsiText || row.Kind == FieldKind::ByteText;
+}
+
+// The value as the row's field holds it, or why the radio cannot hold it: a
+// code page 936 text of at most Width bytes, a byte text of at most Width
+// 7-bit characters, a flag or the band 0 or 1.
+std::variant<FieldValue, CliError> FieldFor(const AreaField& row, const std::u16string& option,
+                                            const std::u16string& value) {
+    const std::u16string width = Widen(std::to_string(row.Width));
+    if (row.Kind == FieldKind::AnsiText) {
+        const auto bytes = EncodeCp936(value);
+        if (!bytes) {
+            return CliError{CliText::NotStorable, option};
+        }
+        if (bytes->size() > static_cast<std::size_t>(row.Width)) {
+            return CliError{CliText::TextTooLong, option, width};
+        }
+        return FieldValue(value);
     }
-    return std::nullopt;
+    if (row.Kind == FieldKind::ByteText) {
+        const bool ascii = std::ranges::all_of(value, [](char16_t c) { return c < 0x80; });
+        if (!ascii || value.size() > static_cast<std::size_t>(row.Width)) {
+            return CliError{CliText::AsciiTooLong, option, width};
+        }
+        return FieldValue(value);
+    }
+    const auto number = WholeNumber(value);
+    if (!number || (*number != 0 && *number != 1)) {
+        return CliError{CliText::ZeroOrOne, option};
+    }
+    return FieldValue(static_cast<std::int16_t>(*number));
+}
+
+bool IsOption(std::u16string_view arg) {
+    return arg.size() > 1 && arg.front() == u'-';
 }
 
 struct Parser {
     CliOptions options;
+    std::optional<Command> command;
+    bool hasCount = false;
     std::optional<CliError> error;
 
-    void Fail(CliText why, std::u16string subject = {}) {
+    void Fail(CliText why, std::u16string subject = {}, std::u16string second = {}) {
         if (!error) {
-            error = CliError{why, std::move(subject)};
+            error = CliError{why, std::move(subject), std::move(second)};
         }
     }
 
-    void Flag(const std::u16string& option, const std::u16string& value,
-              std::optional<std::int16_t>& flag) {
-        const auto number = WholeNumber(value);
-        if (!number || (*number != 0 && *number != 1)) {
-            Fail(CliText::ZeroOrOne, option);
-            return;
-        }
-        flag = static_cast<std::int16_t>(*number);
+    static bool TakesValue(std::u16string_view option) {
+        return FieldOption(option) != nullptr || Paths.contains(option) || option == u"--port" ||
+               option == u"--count";
     }
 
-    void Text(const std::u16string& option, const std::u16string& value,
-              std::optional<std::u16string>& field) {
-        const auto refused =
-            option == u"--password" ? CheckPassword(value) : CheckDealerText(value);
-        if (refused) {
-            Fail(*refused, option);
-        }
-        field = value;
-    }
-
-    void Option(const std::u16string& option, const std::u16string& value) {
-        CliOptions& o = options;
-        const std::map<std::u16string, std::optional<std::u16string>*> texts{
-            {u"--dealer-code", &o.dealerCode}, {u"--stock-date", &o.stockDate},
-            {u"--sell-date", &o.sellDate},     {u"--seller", &o.seller},
-            {u"--password", &o.password},
-        };
-        const std::map<std::u16string, std::optional<std::int16_t>*> flags{
-            {u"--band", &o.band},
-            {u"--freq-set", &o.freqSet},
-            {u"--stun", &o.stun},
-            {u"--kill", &o.kill},
-        };
-        const std::map<std::u16string, std::optional<std::u16string>*> paths{
-            {u"--save", &o.saveFile},
-            {u"--backup", &o.backupDir},
-            {u"--log", &o.logFile},
-        };
-        if (const auto text = texts.find(option); text != texts.end()) {
-            Text(option, value, *text->second);
-        } else if (const auto flag = flags.find(option); flag != flags.end()) {
-            Flag(option, value, *flag->second);
-        } else if (const auto path = paths.find(option); path != paths.end()) {
-            value.empty() ? Fail(CliText::NeedsValue, option) : void(*path->second = value);
-        } else if (option == u"--port") {
-            o.port = value;
-        } else if (option == u"--count") {
-            const auto count = WholeNumber(value);
-            count ? void(o.count = *count) : Fail(CliText::WholeNumber, option);
+    // A command word, restore's FILE, or one too many.
+    void Word(const std::u16string& word) {
+        const auto found = CommandWords.find(word);
+        if (command == Command::Restore && !options.restoreFile) {
+            options.restoreFile = word;
+        } else if (command) {
+            Fail(CliText::UnexpectedArgument, word);
+        } else if (found != CommandWords.end()) {
+            command = found->second;
         } else {
-            Fail(CliText::UnknownOption, option);
+            Fail(CliText::UnknownCommand, word);
         }
     }
-};
-bool IsValueOption(std::u16string_view option) {
-    constexpr std::u16string_view options[] = {
-        u"--port",   u"--count",    u"--dealer-code", u"--stock-date", u"--sell-date",
-        u"--seller", u"--password", u"--band",        u"--freq-set",   u"--stun",
-        u"--kill",   u"--save",     u"--backup",      u"--log",
-    };
-    return std::find(std::begin(options), std::end(options), option) != std::end(options);
-}
 
-using Command = CliOptions::Command;
-
-// Options that take no value.
-const std::map<std::u16string_view, bool CliOptions::*> Switches{
-    {u"--json", &CliOptions::json},        {u"--trace", &CliOptions::trace},
-    {u"--force", &CliOptions::force},      {u"--latest", &CliOptions::restoreLatest},
-    {u"--list", &CliOptions::restoreList},
-};
-
-const std::map<std::u16string_view, Command> CommandWords{
-    {u"read", Command::Read},
-    {u"write", Command::Write},
-    {u"batch", Command::Batch},
-    {u"restore", Command::Restore},
+    void Value(const std::u16string& option, const std::u16string& value) {
+        if (const AreaField* row = FieldOption(option)) {
+            auto field = FieldFor(*row, option, value);
+            if (const auto* refused = std::get_if<CliError>(&field)) {
+                Fail(refused->text, refused->subject, refused->second);
+            } else {
+                options.fields[row->Name] = std::get<FieldValue>(field);
+            }
+        } else if (option == u"--port") {
+            const bool path = value.find(u'/') != std::u16string::npos;
+            path || ComPortNumberOf(value) ? void(options.port = value) : Fail(CliText::PortForm);
+        } else if (option == u"--count") {
+            hasCount = true;
+            const auto count = WholeNumber(value);
+            count ? void(options.count = *count) : Fail(CliText::WholeNumber, option);
+        } else if (value.empty()) {
+            Fail(CliText::NeedsValue, option);
+        } else {
+            options.*Paths.at(option) = value;
+        }
+    }
 };
 
 bool ChangesFields(const CliOptions& o) {
-    return o.dealerCode || o.stockDate || o.sellDate || o.seller || o.password || o.band ||
-           o.freqSet || o.stun || o.kill;
+    return !o.fields.empty();
 }
 
 // Options that only some commands take, and what is said when another is given.
@@ -150,6 +169,7 @@ std::optional<CliText> MisplacedOption(const CliOptions& o, bool hasCount) {
         bool refused;
         CliText why;
     } rules[] = {
+        {c == Command::Ports && (o.port || ChangesFields(o)), CliText::PortsTakesNoPort},
         {c == Command::Read && ChangesFields(o), CliText::ReadChangesNoField},
         {c == Command::Restore && ChangesFields(o), CliText::RestoreChangesNoField},
         {c == Command::Restore && (o.restoreFile ? 1 : 0) + o.restoreLatest + o.restoreList != 1,
@@ -159,9 +179,10 @@ std::optional<CliText> MisplacedOption(const CliOptions& o, bool hasCount) {
         {c == Command::Batch && !hasCount, CliText::BatchNeedsCount},
         {c == Command::Batch && hasCount && o.count < 1, CliText::CountAtLeastOne},
         {c != Command::Batch && hasCount, CliText::CountBelongsToBatch},
-        {c != Command::Read && o.json, CliText::JsonBelongsToRead},
+        {c != Command::Read && c != Command::Ports && o.json, CliText::JsonBelongsToRead},
         {c != Command::Read && o.saveFile.has_value(), CliText::SaveBelongsToRead},
-        {c == Command::Read && o.backupDir.has_value(), CliText::BackupBelongsToWrite},
+        {(c == Command::Read || c == Command::Ports) && o.backupDir.has_value(),
+         CliText::BackupBelongsToWrite},
         {c != Command::Batch && o.logFile.has_value(), CliText::LogBelongsToBatch},
         {c != Command::Restore && o.force, CliText::ForceBelongsToRestore},
     };
@@ -176,42 +197,46 @@ std::optional<CliText> MisplacedOption(const CliOptions& o, bool hasCount) {
 
 CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
     Parser parser;
-    std::optional<Command> command;
-    bool hasCount = false;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size() && !parser.error; ++i) {
         const std::u16string& arg = args[i];
-        if (arg == u"--help" || arg == u"-h" || arg == u"--version") {
-            parser.options.command = arg == u"--version" ? Command::Version : Command::Help;
-            return {parser.options, {}};
+        if (optionsEnded || !IsOption(arg)) {
+            parser.Word(arg);
+            continue;
         }
-        if (!arg.starts_with(u"--")) {
-            const auto word = CommandWords.find(arg);
-            if (command == Command::Restore && !parser.options.restoreFile) {
-                parser.options.restoreFile = arg;
-            } else if (command) {
-                parser.Fail(CliText::UnexpectedArgument, arg);
-            } else if (word != CommandWords.end()) {
-                command = word->second;
-            } else {
-                parser.Fail(CliText::UnknownCommand, arg);
-            }
-        } else if (const auto flag = Switches.find(arg); flag != Switches.end()) {
+        if (arg == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t equals = arg.starts_with(u"--") ? arg.find(u'=') : std::u16string::npos;
+        const std::u16string name = arg.substr(0, equals);
+        const std::optional<std::u16string> inlineValue =
+            equals != std::u16string::npos ? std::optional(arg.substr(equals + 1)) : std::nullopt;
+        const auto answer = Answers.find(name);
+        const auto flag = Switches.find(name);
+        if ((answer != Answers.end() || flag != Switches.end()) && inlineValue) {
+            parser.Fail(CliText::TakesNoValue, name);
+        } else if (answer != Answers.end()) {
+            parser.options.command = answer->second;
+            return {parser.options, {}};
+        } else if (flag != Switches.end()) {
             parser.options.*(flag->second) = true;
-        } else if (!IsValueOption(arg)) {
-            parser.Fail(CliText::UnknownOption, arg);
-        } else if (i + 1 >= args.size()) {
-            parser.Fail(CliText::NeedsValue, arg);
+        } else if (!Parser::TakesValue(name)) {
+            parser.Fail(CliText::UnknownOption, name);
+        } else if (inlineValue) {
+            parser.Value(name, *inlineValue);
+        } else if (i + 1 < args.size()) {
+            parser.Value(name, args[++i]);
         } else {
-            hasCount = hasCount || arg == u"--count";
-            parser.Option(arg, args[++i]);
+            parser.Fail(CliText::NeedsValue, name);
         }
     }
-    if (!parser.error && !command) {
+    if (!parser.error && !parser.command) {
         parser.Fail(CliText::NoCommand);
     }
     if (!parser.error) {
-        parser.options.command = *command;
-        if (const auto misplaced = MisplacedOption(parser.options, hasCount)) {
+        parser.options.command = *parser.command;
+        if (const auto misplaced = MisplacedOption(parser.options, parser.hasCount)) {
             parser.Fail(*misplaced);
         }
     }
@@ -219,4 +244,39 @@ CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
         return {std::nullopt, *parser.error};
     }
     return {parser.options, {}};
+}
+
+std::optional<std::int16_t> ComPortNumberOf(std::u16string_view port) {
+    constexpr int MaxPortNumber = 999;
+    const std::string prefix = Narrow(port.substr(0, 3));
+    const bool com =
+        prefix.size() == 3 && std::ranges::equal(prefix, std::string_view("com"),
+                                                 [](char a, char b) { return (a | 0x20) == b; });
+    const std::u16string_view digits = port.substr(std::min<std::size_t>(3, port.size()));
+    const bool allDigits =
+        std::ranges::all_of(digits, [](char16_t c) { return c >= u'0' && c <= u'9'; });
+    const auto number = com && allDigits ? WholeNumber(digits) : std::nullopt;
+    if (!number || *number < 1 || *number > MaxPortNumber) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(*number);
+}
+
+std::u16string FieldOptionsText(std::u16string_view textWord, std::size_t width,
+                                std::size_t indent) {
+    std::u16string text;
+    std::u16string line(indent, u' ');
+    for (const AreaField& row : InfoArea) {
+        if (row.Option.empty()) {
+            continue;
+        }
+        const std::u16string item =
+            Widen(row.Option) + u' ' + std::u16string(IsText(row) ? textWord : u"0|1");
+        if (line.size() > indent && line.size() + 1 + item.size() > width) {
+            text += line + u'\n';
+            line.assign(indent, u' ');
+        }
+        line += (line.size() > indent ? u" " : u"") + item;
+    }
+    return text + line;
 }

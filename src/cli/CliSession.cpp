@@ -6,7 +6,9 @@
 #include "system/RadioImageName.h"
 
 #include "protocol/LinkFailure.h"
+#include "record/InfoArea.h"
 #include "system/QtText.h"
+#include "system/SystemError.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -15,6 +17,8 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <filesystem>
+#include <variant>
 
 namespace {
 // The log's results stay English whatever the locale, like the radio's
@@ -61,6 +65,10 @@ int CliSession::Run(const CliOptions& options, std::int16_t portNo) {
     if (status == ExitInterrupted && finishingRadio_) {
         Say(CliText::StoppedFinished);
     }
+    if (options.command == CliOptions::Command::Batch) {
+        Say(CliText::RadiosWritten, QString::number(radiosWritten_),
+            QString::number(options.count));
+    }
     return status;
 }
 
@@ -74,6 +82,7 @@ int CliSession::RunCommand(const CliOptions& options) {
         return Batch(options);
     case CliOptions::Command::Restore:
         return Restore(options);
+    case CliOptions::Command::Ports:
     case CliOptions::Command::Help:
     case CliOptions::Command::Version:
         break; // answered before any session
@@ -124,10 +133,15 @@ int CliSession::Write(const CliOptions& options) {
 
 int CliSession::SaveBackup(const QString& folder) {
     backupFile_ = RadioImagePath(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
-    // A folder made here is not synced into its parent: the file's own entry
-    // is, with its folder.
-    QDir().mkpath(folder); // a missing folder is made; one that cannot be fails the save
-    if (const auto failure = SaveImageFile(backupFile_, data_.Image)) {
+    // A missing folder is made; the system's reason when it cannot be (a
+    // read-only disk) is the backup's. A folder made here is not synced into
+    // its parent: the file's own entry is, with its folder.
+    std::error_code made;
+    std::filesystem::create_directories(folder.toStdU16String(), made);
+    const std::optional<QString> failure =
+        made ? std::optional(ToQString(SystemErrorText(made.default_error_condition().value())))
+             : SaveImageFile(backupFile_, data_.Image);
+    if (failure) {
         Say(CliText::BackupFailed, backupFile_, *failure);
         const QString path = std::exchange(backupFile_, QString());
         LogRadio(QStringLiteral("backup failed: %1: %2").arg(path, *failure));
@@ -137,16 +151,20 @@ int CliSession::SaveBackup(const QString& folder) {
     return ExitDone;
 }
 
-// The defaults plus the given fields go into every radio.
+// The defaults plus the given fields go into every radio, as the window's
+// batch writes all its fields: what that is is said before the first radio.
 int CliSession::Batch(const CliOptions& options) {
     if (options.logFile) {
         if (const auto failure = log_.Open(ToQString(*options.logFile))) {
             Say(CliText::LogFailed, ToQString(*options.logFile), *failure);
             return ExitFile;
         }
-        // A radio is written when the window side shows the record again.
-        window_.OnShown = [this] { LogRadio(LogWritten); };
     }
+    // A radio is written when the window side shows the record again.
+    window_.OnShown = [this] {
+        ++radiosWritten_;
+        LogRadio(LogWritten);
+    };
     // The backup and the log's serial number need every block of each radio.
     comm_.MulWriteReadsAll = options.backupDir || options.logFile;
     const std::optional<QString> folder =
@@ -161,6 +179,7 @@ int CliSession::Batch(const CliOptions& options) {
         return status == ExitDone;
     };
     ApplyFields(options);
+    Say(CliText::BatchSettings, BatchSettings());
     window_.ToggleBatchFace();
     comm_.StartMulWrite(options.count);
     const int status = Wait();
@@ -198,22 +217,52 @@ QString CliSession::RadioSerial() const {
     return radioSerial_.isEmpty() && pastSerial ? SerialNoOf(data_.Image) : radioSerial_;
 }
 
-void CliSession::ApplyFields(const CliOptions& o) {
+// Each given field into the window's control that shows it: a Text1 field,
+// a check box, or for the band (the one number a dealer sets) the Frequency
+// list.
+void CliSession::ApplyFields(const CliOptions& options) {
     FormFields& shown = window_.Shown;
-    const std::pair<const std::optional<std::u16string>&, int> texts[] = {
-        {o.dealerCode, 8}, {o.stockDate, 9}, {o.sellDate, 10}, {o.seller, 11}, {o.password, 12}};
-    for (const auto& [value, index] : texts) {
-        if (value) {
-            shown.Text1[static_cast<std::size_t>(index)] = *value;
+    for (const AreaField& row : InfoArea) {
+        const auto given = options.fields.find(row.Name);
+        if (given == options.fields.end()) {
+            continue;
+        }
+        if (row.Text1 >= 0) {
+            shown.Text1[static_cast<std::size_t>(row.Text1)] =
+                std::get<std::u16string>(given->second);
+        } else if (row.Check != 0) {
+            CheckBox(shown, row.Check) = std::get<std::int16_t>(given->second);
+        } else if (row.Kind == FieldKind::Number) {
+            shown.Combo1_1 = std::get<std::int16_t>(given->second);
+            window_.OverwriteBand = true;
         }
     }
-    shown.Check8 = o.freqSet.value_or(shown.Check8);
-    shown.Check2 = o.stun.value_or(shown.Check2);
-    shown.Check3 = o.kill.value_or(shown.Check3);
-    if (o.band) {
-        shown.Combo1_1 = *o.band;
+}
+
+// Every field a batch writes, by its option, with the value each radio gets:
+// the given one or the default, texts quoted, the password masked.
+QString CliSession::BatchSettings() const {
+    FormFields shown = window_.Shown;
+    const AreaField& password = AreaFieldNamed(u"ProgPassWord");
+    QStringList settings;
+    for (const AreaField& row : InfoArea) {
+        if (row.Written != Sent::Dealer || row.Option.empty()) {
+            continue;
+        }
+        const QString option =
+            QString::fromLatin1(row.Option.data(), static_cast<qsizetype>(row.Option.size()));
+        if (row.Text1 >= 0) {
+            const QString text = ToQString(shown.Text1[static_cast<std::size_t>(row.Text1)]);
+            const bool masked = &row == &password && !text.isEmpty();
+            settings << option +
+                            QStringLiteral(" \"%1\"").arg(masked ? QStringLiteral("****") : text);
+        } else if (row.Check != 0) {
+            settings << option + u' ' + QString::number(CheckBox(shown, row.Check));
+        } else {
+            settings << option + u' ' + QString::number(shown.Combo1_1);
+        }
     }
-    window_.OverwriteBand = o.band.has_value();
+    return settings.join(u' ');
 }
 
 int CliSession::Wait() {

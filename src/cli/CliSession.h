@@ -17,7 +17,7 @@ enum ExitStatus : int {
     ExitDone = 0,
     ExitOutput = 1, // stdout or stderr could not be written
     ExitUsage = 2,
-    ExitPort = 3,
+    ExitPort = 3, // the port cannot be opened, or another program holds it
     ExitCommunication = 4,
     ExitModel = 5,
     ExitFile = 6,         // the --save file or the --log file could not be written
@@ -50,6 +50,7 @@ class CliSession {
     int Restore(const CliOptions& options);
     int Wait();
     void ApplyFields(const CliOptions& options);
+    QString BatchSettings() const;
     // Saves the radio's information area as just read into folder.
     int SaveBackup(const QString& folder);
     void LogRadio(const QString& result);
@@ -76,6 +77,7 @@ class CliSession {
     // The serial number of the batch's radio on the cable, once it is read in
     // full; empty before.
     QString radioSerial_;
+    int radiosWritten_ = 0;
     std::optional<int> stopStatus_;
     // Ctrl+C came while blocks were going out: the radio is being finished.
     bool finishingRadio_ = false;

@@ -19,6 +19,7 @@ constexpr std::array Texts{
             u"       radioinfo-cli [--port PORT] batch --count N [--backup DIR]\n"
             u"                     [--log FILE.csv] [FIELDS]\n"
             u"       radioinfo-cli [--port PORT] restore FILE [--backup DIR] [--force]\n"
+            u"       radioinfo-cli ports [--json]\n"
             u"       radioinfo-cli --help | --version\n"
             u"       (every command also takes --trace)\n",
             u"用法：radioinfo-cli [--port 串口] read [--json] [--save 文件]\n"
@@ -26,6 +27,7 @@ constexpr std::array Texts{
             u"      radioinfo-cli [--port 串口] batch --count 台数 [--backup 目录]\n"
             u"                    [--log 文件.csv] [字段]\n"
             u"      radioinfo-cli [--port 串口] restore 文件 [--backup 目录] [--force]\n"
+            u"      radioinfo-cli ports [--json]\n"
             u"      radioinfo-cli --help | --version\n"
             u"      （每个命令都可加 --trace）\n"},
     TextRow{CliText::Help,
@@ -33,9 +35,12 @@ constexpr std::array Texts{
             u"\n"
             u"  read            print every field as the window shows it (--json: one object)\n"
             u"  write           read the radio, change the given FIELDS, write it back\n"
-            u"  batch           write the defaults plus FIELDS into N radios one after another\n"
+            u"  batch           write every FIELD into N radios one after another\n"
             u"  restore         write the dealer settings of FILE back into the radio it\n"
             u"                  was saved from, then read them back to check\n"
+            u"  ports           list the ports as the window offers them: COMn and its\n"
+            u"                  device, each alias and its target, broken aliases marked\n"
+            u"                  (--json: an array)\n"
             u"\n"
             u"  --save FILE     read: save the 256-byte information area as read\n"
             u"  --backup DIR    write, batch, restore: save each radio's information area\n"
@@ -44,27 +49,38 @@ constexpr std::array Texts{
             u"  --force         restore: accept a file of another radio (serial number), or\n"
             u"                  one whose serial number is empty or erased\n"
             u"  --trace         every frame sent and received to stderr\n"
-            u"\n"
-            u"FIELDS: --dealer-code T --stock-date T --sell-date T --seller T --password T\n"
-            u"        --band 0|1 --freq-set 0|1 --stun 0|1 --kill 0|1\n"
-            u"PORT: COMn or a device path such as /dev/ttyUSB0; without --port, the port\n"
-            u"      the window saved (mysetup.ini)\n"
             u"  -h, --help      show this text\n"
             u"  --version       show the program's version\n"
+            u"An option takes its value as --option VALUE or --option=VALUE, before or\n"
+            u"after the command; -- ends the options (for a FILE beginning with -).\n"
+            u"\n"
+            u"FIELDS:\n"
+            u"%1\n"
+            u"A batch writes every field above into each radio: the given FIELDS, and the\n"
+            u"defaults for the rest (empty texts, flags 0, band 1), so a text not given is\n"
+            u"blanked. Before the first radio it prints what every radio gets.\n"
+            u"write changes only the given FIELDS; the radio keeps its band unless --band\n"
+            u"is given. A band written over another is said on stderr.\n"
+            u"\n"
+            u"PORT: COMn as radioinfo-cli ports lists it, or a device path such as\n"
+            u"      /dev/ttyUSB0; without --port, the port the window saved (mysetup.ini),\n"
+            u"      else the first port listed (named on stderr).\n"
             u"exit status: 0 done, 1 output could not be written, 2 usage, 3 port cannot be\n"
-            u"             opened, 4 communication error, 5 model or version error,\n"
-            u"             6 --save or --log file could not be written, 7 backup could not\n"
-            u"             be saved (nothing written to that radio), 8 restore refused:\n"
-            u"             another radio's file, 9 restore not confirmed by the read-back,\n"
-            u"             10 FILE cannot be read or is no KVT4610 information area of 256\n"
-            u"             bytes, 130 stopped by Ctrl+C\n"
+            u"             opened or is in use, 4 communication error, 5 model or version\n"
+            u"             error, 6 --save or --log file could not be written, 7 backup\n"
+            u"             could not be saved (nothing written to that radio), 8 restore\n"
+            u"             refused: another radio's file, 9 restore not confirmed by the\n"
+            u"             read-back, 10 FILE cannot be read or is no KVT4610 information\n"
+            u"             area of 256 bytes, 130 stopped by Ctrl+C\n"
             u"Control characters of the radio's texts are printed escaped (\\n, \\x1b).\n",
             u"读出或写入编程线上 KVT4610 对讲机的信息。\n"
             u"\n"
             u"  read            按窗口的显示打印每个字段（--json：一个 JSON 对象）\n"
             u"  write           读出对讲机，修改给出的字段，再写回\n"
-            u"  batch           把默认值和给出的字段依次写入 N 台对讲机\n"
+            u"  batch           把全部字段依次写入 N 台对讲机\n"
             u"  restore         把文件中的经销商设置写回保存它的对讲机，再读出核对\n"
+            u"  ports           按窗口的列表列出串口：COMn 及其设备、每个别名及其目标，\n"
+            u"                  失效的别名另行标出（--json：一个数组）\n"
             u"\n"
             u"  --save 文件     read：把读出的 256 字节信息区原样保存\n"
             u"  --backup 目录   write、batch、restore：写入前把每台对讲机的信息区保存到目录\n"
@@ -73,40 +89,66 @@ constexpr std::array Texts{
             u"  --force         restore：接受另一台对讲机（序列号不同）或序列号空白、已擦除\n"
             u"                  的文件\n"
             u"  --trace         把收发的每一帧打印到标准错误\n"
-            u"\n"
-            u"字段：--dealer-code 文字 --stock-date 文字 --sell-date 文字 --seller 文字\n"
-            u"      --password 文字 --band 0|1 --freq-set 0|1 --stun 0|1 --kill 0|1\n"
-            u"串口：COMn 或设备路径，例如 /dev/ttyUSB0；不给 --port 时用窗口保存的串口\n"
-            u"      （mysetup.ini）\n"
             u"  -h, --help      显示本说明\n"
             u"  --version       显示程序版本\n"
-            u"退出状态：0 完成，1 无法写出输出，2 用法错误，3 无法打开串口，4 通讯错误，\n"
-            u"          5 机型或版本错误，6 无法写入 --save 或 --log 文件，7 无法保存备份\n"
-            u"          （未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，9 恢复后读出\n"
-            u"          核对不符，10 文件无法读取或不是 256 字节的 KVT4610 信息区，\n"
-            u"          130 被 Ctrl+C 停止\n"
+            u"选项的值可写作 --选项 值 或 --选项=值，放在命令之前或之后均可；-- 表示选项\n"
+            u"到此为止（用于以 - 开头的文件名）。\n"
+            u"\n"
+            u"字段：\n"
+            u"%1\n"
+            u"batch 向每台对讲机写入上面的全部字段：给出的字段用给出的值，其余用默认值\n"
+            u"（文字为空，标志为 0，频段为 1），所以未给出的文字会被清空。写第一台之前先\n"
+            u"打印每台将写入的内容。\n"
+            u"write 只修改给出的字段；不给 --band 时对讲机保持原频段。覆盖了原频段时会在\n"
+            u"标准错误中说明。\n"
+            u"\n"
+            u"串口：radioinfo-cli ports 列出的 COMn，或设备路径，例如 /dev/ttyUSB0；不给\n"
+            u"      --port 时用窗口保存的串口（mysetup.ini），否则用列表中的第一个串口\n"
+            u"      （在标准错误中说明）。\n"
+            u"退出状态：0 完成，1 无法写出输出，2 用法错误，3 无法打开串口或串口被占用，\n"
+            u"          4 通讯错误，5 机型或版本错误，6 无法写入 --save 或 --log 文件，\n"
+            u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，\n"
+            u"          9 恢复后读出核对不符，10 文件无法读取或不是 256 字节的 KVT4610\n"
+            u"          信息区，130 被 Ctrl+C 停止\n"
             u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},
     TextRow{CliText::UnknownOption, u"unknown option %1", u"未知选项 %1"},
     TextRow{CliText::UnknownCommand, u"unknown command %1", u"未知命令 %1"},
     TextRow{CliText::UnexpectedArgument, u"unexpected argument %1", u"多余的参数 %1"},
     TextRow{CliText::NeedsValue, u"%1 needs a value", u"%1 需要一个值"},
-    TextRow{CliText::NoCommand, u"no command: read, write or batch",
-            u"缺少命令：read、write 或 batch"},
+    TextRow{CliText::NoCommand, u"no command: read, write, batch, restore or ports",
+            u"缺少命令：read、write、batch、restore 或 ports"},
     TextRow{CliText::ZeroOrOne, u"%1: 0 or 1", u"%1：只能是 0 或 1"},
     TextRow{CliText::WholeNumber, u"%1: a whole number", u"%1：需要一个整数"},
     TextRow{CliText::NotStorable, u"%1: a character cannot be stored in the radio",
             u"%1：有字符无法存入对讲机"},
-    TextRow{CliText::DealerTooLong, u"%1: at most 16 bytes (a Chinese character takes two)",
-            u"%1：最多 16 个字节（一个汉字占两个）"},
-    TextRow{CliText::PasswordForm, u"%1: at most 4 ASCII characters", u"%1：最多 4 个 ASCII 字符"},
+    TextRow{CliText::TextTooLong, u"%1: at most %2 bytes (a Chinese character takes two)",
+            u"%1：最多 %2 个字节（一个汉字占两个）"},
+    TextRow{CliText::AsciiTooLong, u"%1: at most %2 ASCII characters",
+            u"%1：最多 %2 个 ASCII 字符"},
+    TextRow{CliText::TakesNoValue, u"%1 takes no value", u"%1 不带值"},
+    TextRow{CliText::PortsTakesNoPort, u"ports lists every port: it takes no --port and no field",
+            u"ports 列出所有串口：不带 --port，也不带字段"},
+    TextRow{CliText::TextValue, u"T", u"文字"},
     TextRow{CliText::ReadChangesNoField, u"read changes no field", u"read 不修改任何字段"},
     TextRow{CliText::BatchNeedsCount, u"batch needs --count N", u"batch 需要 --count 台数"},
     TextRow{CliText::CountBelongsToBatch, u"--count belongs to batch", u"--count 只用于 batch"},
-    TextRow{CliText::JsonBelongsToRead, u"--json belongs to read", u"--json 只用于 read"},
+    TextRow{CliText::JsonBelongsToRead, u"--json belongs to read and ports",
+            u"--json 只用于 read 和 ports"},
     TextRow{CliText::PortForm, u"--port: COMn or a device path", u"--port：COMn 或设备路径"},
     TextRow{CliText::RadioNo, u"Radio No.: %1", u"当前台数：%1"},
-    TextRow{CliText::AnswerOk, u"OK", u"确定"},
-    TextRow{CliText::AnswerCancel, u"Cancel", u"取消"},
+    TextRow{CliText::BandWritten, u"band %1 written, the radio had band %2",
+            u"已写入频段 %1，对讲机原为频段 %2"},
+    TextRow{CliText::BatchSettings, u"every radio gets %1", u"每台对讲机写入 %1"},
+    TextRow{CliText::RadiosWritten, u"%1 of %2 radios written", u"已写入 %1 台对讲机（共 %2 台）"},
+    TextRow{CliText::NoPortGiven, u"no --port and no saved port: using %1",
+            u"未给 --port，也没有保存的串口：使用 %1"},
+    TextRow{CliText::SavedPortGone, u"no --port, and the saved port %1 is not listed: using %2",
+            u"未给 --port，保存的串口 %1 不在列表中：使用 %2"},
+    TextRow{CliText::NoPortListed,
+            u"no --port, and no port is listed (radioinfo-cli ports shows the list)",
+            u"未给 --port，列表中也没有串口（radioinfo-cli ports 显示列表）"},
+    TextRow{CliText::PortAlias, u"alias %1", u"别名 %1"},
+    TextRow{CliText::PortBrokenAlias, u"broken alias %1: %2", u"失效的别名 %1：%2"},
     TextRow{CliText::OutputFailed, u"cannot write the output: %1", u"无法写出输出：%1"},
     TextRow{CliText::RestoreChangesNoField, u"restore takes its fields from FILE",
             u"restore 的字段取自文件"},

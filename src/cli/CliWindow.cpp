@@ -4,10 +4,13 @@
 #include "EscapedText.h"
 
 #include "protocol/Messages.h"
+#include "record/InfoArea.h"
 #include "system/QtText.h"
 
 #include <QString>
+
 #include <cstdio>
+#include <utility>
 
 namespace {
 OperationEnd EndOf(std::u16string_view text) {
@@ -37,19 +40,28 @@ void PrintError(std::u16string_view text) {
 CliWindow::CliWindow(ModData& data, int langType) : data_(data), langType_(langType) {}
 
 void CliWindow::ShowByData() {
+    if (bandLine_) {
+        PrintError(u"radioinfo-cli: " + *std::exchange(bandLine_, std::nullopt));
+    }
     Shown = ShowFields(data_.Record);
     if (OnShown) {
         OnShown();
     }
 }
 
+// The band byte as the radio just read holds it: a write then keeps it
+// unless a band was asked for; a batch writes its own band into every radio.
 void CliWindow::GetDataByShow() {
     RadioInfo& record = data_.Record;
     TakeFields(Shown, record);
-    TakeBand(Shown.Combo1_1, record.BandCode, [this] {
-        return ShowMessage(Msg::FreqDiff[langType_ == 2 ? 1 : 0], MessageButtons::OkCancel,
-                           MessageIcon::Exclamation) == MessageResult::Ok;
-    });
+    TakeBand(Shown.Combo1_1, record.BandCode, [this] { return OverwriteBand; });
+    const int radioBand = data_.Image[static_cast<std::size_t>(AreaFieldNamed(u"BandCode").Start)];
+    bandLine_.reset();
+    if (record.BandCode != radioBand) {
+        const auto number = [](int band) { return ToU16(QString::number(band)); };
+        bandLine_ =
+            CliTextFor(CliText::BandWritten, langType_, number(record.BandCode), number(radioBand));
+    }
 }
 
 bool CliWindow::ToggleBatchFace() {
@@ -66,8 +78,11 @@ void CliWindow::SetStatusLine(std::u16string_view text) {
     }
 }
 
+// The core counts on to the radio after the last; the batch's own count is
+// said at its end.
 void CliWindow::SetRadioNumber(std::u16string_view text) {
-    if (!Quiet) {
+    const bool pastTheBatch = comm_ != nullptr && comm_->MulWriteNo > comm_->MulWriteCount;
+    if (!Quiet && !pastTheBatch) {
         PrintError(CliTextFor(CliText::RadioNo, langType_, text));
     }
 }
@@ -76,14 +91,14 @@ bool CliWindow::ReadyToWrite() {
     return !OnReadyToWrite || OnReadyToWrite();
 }
 
+// The command line asks no questions: it has none of its own, and the
+// window's band question is not put (GetDataByShow).
 MessageResult CliWindow::ShowMessage(std::u16string_view text, MessageButtons buttons,
                                      MessageIcon) {
-    PrintError(RadioTextsEscaped(text));
     if (buttons == MessageButtons::OkCancel) {
-        PrintError(
-            CliTextFor(OverwriteBand ? CliText::AnswerOk : CliText::AnswerCancel, langType_));
-        return OverwriteBand ? MessageResult::Ok : MessageResult::Cancel;
+        return MessageResult::Cancel;
     }
+    PrintError(RadioTextsEscaped(text));
     LastMessage = text;
     Finish(EndOf(text));
     return MessageResult::Ok;

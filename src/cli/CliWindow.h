@@ -4,13 +4,17 @@
 #include "record/FormFields.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 // How an operation ended, by the message that ended it.
 enum class OperationEnd { Running, Done, PortError, CommunicationError, ModelError };
 
-// The window side of the command line: the fields a dealer would see, answers
-// to the band question, and messages and hints on stderr.
+// The window side of the command line: the fields a dealer would see, and
+// messages and hints on stderr. The window's band question is the window's:
+// a write overwrites the radio's band only when asked for one; once a radio
+// is written with a band other than its own, the command line says so in its
+// own words.
 class CliWindow : public WindowSide {
   public:
     CliWindow(ModData& data, int langType);
@@ -18,7 +22,7 @@ class CliWindow : public WindowSide {
     void SetComm(ModComm& comm) { comm_ = &comm; }
     // The fields as the window would show them, edited by the options.
     FormFields Shown;
-    // The band question is answered OK when the user asked for a band.
+    // The user asked for a band (--band): it overwrites the radio's.
     bool OverwriteBand = false;
     OperationEnd End = OperationEnd::Running;
     std::function<void()> OnEnd;
@@ -51,6 +55,8 @@ class CliWindow : public WindowSide {
     ModData& data_;
     ModComm* comm_ = nullptr;
     int langType_;
+    // The band being written over another: the line said once the radio is written.
+    std::optional<std::u16string> bandLine_;
 };
 
 // Writes text to stderr as UTF-8, line breaks of the radio's messages made plain.

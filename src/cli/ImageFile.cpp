@@ -5,25 +5,44 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+QString Reason(int code) {
+    return QString::fromStdU16String(SystemErrorText(code));
+}
+} // namespace
+
 // Not QSaveFile: Qt 6.4's commit renames a file whose buffered write failed.
 std::optional<QString> SaveImageFile(const QString& path, const InfoImage& image) {
     if (const auto error = WriteFileDurably(path.toStdU16String(), image)) {
-        return QString::fromStdU16String(SystemErrorText(*error));
+        return Reason(*error);
     }
     return std::nullopt;
 }
 
+// Read with the C library, whose errno is the system's reason: a missing
+// file, a folder, a file not to be read.
 ImageLoad LoadImageFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, false, file.errorString()};
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (file == nullptr) {
+        return {std::nullopt, false, Reason(errno)};
     }
     // One byte more than an image tells a longer file without reading it all.
-    const QByteArray bytes = file.read(InfoImageSize + 1);
-    if (bytes.size() != InfoImageSize) {
+    std::array<std::uint8_t, InfoImageSize + 1> bytes{};
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    const int readError = std::ferror(file) != 0 ? errno : 0;
+    std::fclose(file);
+    if (readError != 0) {
+        return {std::nullopt, false, Reason(readError)};
+    }
+    if (got != static_cast<std::size_t>(InfoImageSize)) {
         return {std::nullopt, true, {}};
     }
     InfoImage image{};
-    std::copy(bytes.begin(), bytes.end(), image.begin());
+    std::copy_n(bytes.begin(), image.size(), image.begin());
     return {image, false, {}};
 }

@@ -3,6 +3,7 @@
 #include "EscapedText.h"
 
 #include "record/FormFields.h"
+#include "record/InfoArea.h"
 #include "system/QtText.h"
 
 #include <QJsonDocument>
@@ -16,30 +17,23 @@
 namespace {
 using Value = std::variant<int, std::u16string>;
 
-std::vector<std::pair<const char*, Value>> Fields(const RadioInfo& r) {
+// The area's rows the record holds, in their order, each as the window shows
+// it: the flags and the band as numbers, texts as their Text1 fields, the
+// model as the Radio Type list's text. The version the model check reads and
+// the bytes carried as they are are not the record's.
+std::vector<std::pair<std::u16string_view, Value>> Fields(const RadioInfo& r) {
     const FormFields f = ShowFields(r);
-    return {
-        {"FactoryMode", r.FactoryMode},
-        {"FreqSet", r.FreqSet},
-        {"Stun", r.Stun},
-        {"Kill", r.Kill},
-        {"BandCode", r.BandCode},
-        {"ProgPassWord", f.Text1[12]},
-        {"SerialNo", f.Text1[1]},
-        {"ProductDate", f.Text1[2]},
-        {"ManufactureCode", f.Text1[6]},
-        {"UserCode", f.Text1[7]},
-        {"MaintainDate", f.Text1[3]},
-        {"DealerCode", f.Text1[8]},
-        {"StockDate", f.Text1[9]},
-        {"SellDate", f.Text1[10]},
-        {"Seller", f.Text1[11]},
-        {"MaintainDesc", f.Text1[4]},
-        {"RadioModel", f.Combo1_0},
-        {"AreaCode", f.Text1[0]},
-        {"RfVersion", f.Text1[5]},
-        {"LcdVersion", f.Text1[13]},
-    };
+    std::vector<std::pair<std::u16string_view, Value>> fields;
+    for (const AreaField& row : InfoArea) {
+        if (row.Record.Number != nullptr) {
+            fields.emplace_back(row.Name, r.*row.Record.Number);
+        } else if (row.Text1 >= 0) {
+            fields.emplace_back(row.Name, f.Text1[static_cast<std::size_t>(row.Text1)]);
+        } else if (row.Kind == FieldKind::ModelText) {
+            fields.emplace_back(row.Name, f.Combo1_0);
+        }
+    }
+    return fields;
 }
 
 QString ValueText(const Value& value) {
@@ -53,8 +47,7 @@ QString ValueText(const Value& value) {
 std::string RecordText(const RadioInfo& record) {
     QString text;
     for (const auto& [name, value] : Fields(record)) {
-        text += QString::fromLatin1(name) + QStringLiteral(": ") +
-                EscapeControls(ValueText(value)) + u'\n';
+        text += ToQString(name) + QStringLiteral(": ") + EscapeControls(ValueText(value)) + u'\n';
     }
     return text.toUtf8().toStdString();
 }
@@ -62,9 +55,9 @@ std::string RecordText(const RadioInfo& record) {
 std::string RecordJson(const RadioInfo& record) {
     QJsonObject object;
     for (const auto& [name, value] : Fields(record)) {
-        object.insert(QString::fromLatin1(name), std::holds_alternative<int>(value)
-                                                     ? QJsonValue(std::get<int>(value))
-                                                     : QJsonValue(ValueText(value)));
+        object.insert(ToQString(name), std::holds_alternative<int>(value)
+                                           ? QJsonValue(std::get<int>(value))
+                                           : QJsonValue(ValueText(value)));
     }
     return QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString();
 }

@@ -1,5 +1,6 @@
 // radioinfo-cli: reads and writes a radio's information from the command line.
 #include "CliOptions.h"
+#include "CliPorts.h"
 #include "CliSession.h"
 #include "CliTexts.h"
 #include "Version.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -27,6 +29,9 @@
 #endif
 
 namespace {
+// The columns --help fills.
+constexpr std::size_t HelpWidth = 78;
+
 #ifndef _WIN32
 int signalPipe[2] = {-1, -1};
 
@@ -79,27 +84,41 @@ struct PortChoice {
     QString device; // empty: resolved through the system's port list
 };
 
-std::optional<PortChoice> ChoosePort(const QString& port) {
-    if (port.contains(u'/')) {
-        return PortChoice{0, port};
-    }
-    bool ok = false;
-    const int number =
-        port.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive) ? port.mid(3).toInt(&ok) : 0;
-    if (!ok || number < 1 || number > 999) {
-        return std::nullopt;
-    }
-    return PortChoice{static_cast<std::int16_t>(number), QString()};
+// The parse has taken only these two forms.
+PortChoice ChoosePort(const std::u16string& port) {
+    const auto number = ComPortNumberOf(port);
+    return number ? PortChoice{*number, QString()} : PortChoice{0, ToQString(port)};
 }
 
 // Without --port: the saved port as the window would select it at start-up,
-// without saving anything.
-PortChoice DefaultPort() {
+// without saving anything. Any other port is named on stderr with why.
+PortChoice DefaultPort(int langType) {
     const bool fixedList = CheckSysType([](std::u16string_view text) { PrintError(text); });
-    std::vector<std::u16string> listed;
+    std::vector<PortEntry> listed;
     const std::unique_ptr<PortSource> source = MakeSystemPortSource();
     const std::int16_t first = ListComPorts(listed, *source);
-    return {StartPortNumber(fixedList, SettingsFile().ReadComPort(), listed, first), QString()};
+    const std::int16_t saved = SettingsFile().ReadComPort();
+    const std::int16_t number = StartPortNumber(fixedList, saved, EntryTexts(listed), first);
+    if (number == saved && number > 0) {
+        return {number, QString()};
+    }
+    const auto entry = std::ranges::find(listed, ComPortText(number), &PortEntry::text);
+    const std::u16string used = entry == listed.end() || entry->devicePath.empty()
+                                    ? ComPortText(number)
+                                    : entry->text + u" (" + entry->devicePath + u")";
+    const std::u16string why =
+        number == 0  ? CliTextFor(CliText::NoPortListed, langType)
+        : saved <= 0 ? CliTextFor(CliText::NoPortGiven, langType, used)
+                     : CliTextFor(CliText::SavedPortGone, langType, ComPortText(saved), used);
+    PrintError(u"radioinfo-cli: " + why);
+    return {number, QString()};
+}
+
+// The port list, as text or JSON, on standard output.
+int ListPorts(const CliOptions& options, int langType) {
+    const std::vector<PortLine> lines = PortLines(langType);
+    PrintOut(options.json ? PortsJson(lines) : PortsText(lines, langType));
+    return ExitDone;
 }
 } // namespace
 
@@ -119,24 +138,23 @@ int main(int argc, char* argv[]) {
     }
     const CliOptions& options = *parsed.options;
     if (options.command == CliOptions::Command::Help) {
+        const std::u16string fields =
+            FieldOptionsText(CliTextFor(CliText::TextValue, langType), HelpWidth, 2);
         PrintOut(ToQString(CliTextFor(CliText::Usage, langType) + u"\n" +
-                           CliTextFor(CliText::Help, langType)));
+                           CliTextFor(CliText::Help, langType, fields)));
         return CheckedExit(ExitDone, langType);
     }
     if (options.command == CliOptions::Command::Version) {
         PrintOut(QStringLiteral("radioinfo-cli %1\n").arg(QLatin1String(RadioinfoVersion)));
         return CheckedExit(ExitDone, langType);
     }
-    const std::optional<PortChoice> port =
-        options.port ? ChoosePort(ToQString(*options.port)) : DefaultPort();
-    if (!port) {
-        PrintError(u"radioinfo-cli: " + CliTextFor(CliText::PortForm, langType));
-        PrintError(CliTextFor(CliText::Usage, langType));
-        return CheckedExit(ExitUsage, langType);
+    if (options.command == CliOptions::Command::Ports) {
+        return CheckedExit(ListPorts(options, langType), langType);
     }
+    const PortChoice port = options.port ? ChoosePort(*options.port) : DefaultPort(langType);
     QtSerialControl::PortResolver resolver = SystemPortResolver();
-    if (!port->device.isEmpty()) {
-        resolver = [path = port->device](int) { return path; };
+    if (!port.device.isEmpty()) {
+        resolver = [path = port.device](int) { return path; };
     }
 
     CliSession session(langType, resolver, options.trace);
@@ -144,5 +162,5 @@ int main(int argc, char* argv[]) {
 #ifndef _WIN32
     const std::unique_ptr<QSocketNotifier> interrupts = StopOnSignals(session);
 #endif
-    return CheckedExit(session.Run(options, port->number), langType);
+    return CheckedExit(session.Run(options, port.number), langType);
 }
