@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -105,8 +106,10 @@ TEST_F(CliEndToEnd, WriteChangesOnlyTheDealerSettings) {
                 "--stock-date", "2026-12-07", "--password", "12", "--band", "1", "--freq-set", "1",
                 "--kill", "1"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("Frequencys is different. Overwrite?"));
-    EXPECT_TRUE(run.err.contains("Write Complete!"));
+    EXPECT_TRUE(run.err.contains("radioinfo-cli: band 1 written, the radio had band 0\n"
+                                 "Write Complete!"))
+        << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("Overwrite?")) << "the window's question is the window's";
     EXPECT_EQ(radio.StopAndTranscript(), ReadCommands + WriteCommands);
 
     QByteArray expected = SampleRadio();
@@ -122,7 +125,7 @@ TEST_F(CliEndToEnd, WriteWithoutBandKeepsTheRadiosBand) {
     SimulatedRadio radio(SimArguments({}));
     const CliRun run = RunCli({"--port", radio.Device(), "write", "--seller", "Li"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_FALSE(run.err.contains("Overwrite?"));
+    EXPECT_FALSE(run.err.contains("written, the radio had band"));
     QByteArray expected = SampleRadio();
     Put(expected, 0x90, Field("Li", 16));
     EXPECT_EQ(ReadFile(saved).toHex(' '), expected.toHex(' '));
@@ -196,14 +199,18 @@ TEST_F(CliEndToEnd, FaultsEndWithTheRightStatus) {
         {"write", {"--silent-from", "22"}, 4}, // R 3BF0
         {"write", {"--silent-from", "25"}, 4}, // W 3B60
         {"write", {"--silent-from", "30"}, 4}, // END after the blocks
-        {"read", {"--bad-checksum", "3"}, 4},  {"read", {"--hangup", "4"}, 4},
+        {"read", {"--bad-checksum", "3"}, 4},
+        {"read", {"--hangup", "4"}, 4},
         // noise before a handshake answer is skipped, also when it fills the
         // receive threshold and the answer comes after it
         {"read", {"--noise", "1", "--latency", "50"}, 0},
         {"read", {"--noise", "2"}, 4}, // a data frame must stand alone
-        {"read", {"--split", "1,5,18"}, 0},    {"write", {"--split", "23,30"}, 0},
-        {"read", {"--latency", "300"}, 0},     {"read", {"--model", "KVT4611"}, 5},
-        {"read", {"--version", "V120"}, 5},    {"write", {"--version", "V100"}, 0},
+        {"read", {"--split", "1,5,18"}, 0},
+        {"write", {"--split", "23,30"}, 0},
+        {"read", {"--latency", "300"}, 0},
+        {"read", {"--model", "KVT4611"}, 5},
+        {"read", {"--version", "V120"}, 5},
+        {"write", {"--version", "V100"}, 0},
         {"read", {}, 1, "/dev/full"}, // the record read, but lost on its way out
     };
     for (const Case& c : cases) {
@@ -281,43 +288,6 @@ TEST_F(CliEndToEnd, PortThatCannotOpen) {
     EXPECT_TRUE(run.err.contains("Cannot Open Communication Port."));
 }
 
-TEST(CliUsage, BadArgumentsGiveUsage) {
-    const QStringList cases[] = {
-        {},
-        {"--port", "/dev/null", "frob"},
-        {"--port", "/dev/null", "write", "--band", "2"},
-        {"--port", "/dev/null", "write", "--stun", "yes"},
-        {"--port", "/dev/null", "batch"},
-        {"--port", "/dev/null", "batch", "--count", "abc"},
-        {"--port", "/dev/null", "batch", "--count", "99999999999"},
-        {"--port", "/dev/null", "write", "--password", "12345"},
-        {"--port", "/dev/null", "write", "--password", QString::fromUtf8("密码")},
-        {"--port", "/dev/null", "write", "--dealer-code", QString::fromUtf8("经销商经销商经销商")},
-        {"--port", "/dev/null", "write", "--seller", QString::fromUtf8("😀")},
-        {"--port", "/dev/null", "read", "--stun", "1"},
-        {"--port", "/dev/null", "read", "extra"},
-        {"--port", "/dev/null", "write", "--json"},
-        {"--port", "COM0", "read"},
-        {"--port", "/dev/null", "read", "--port"},
-        {"--bogus", "read"},
-        {"--port", "/dev/null", "restore"},
-        {"--port", "/dev/null", "restore", "a.bin", "b.bin"},
-        {"--port", "/dev/null", "restore", "a.bin", "--seller", "X"},
-        {"--port", "/dev/null", "write", "--save", "a.bin"},
-        {"--port", "/dev/null", "write", "--log", "a.csv"},
-        {"--port", "/dev/null", "write", "--force"},
-        {"--port", "/dev/null", "read", "--save", ""},
-        {"--port", "/dev/null", "batch", "--count", "0"},
-        {"--port", "/dev/null", "batch", "--count", "-1"},
-        {"--port", "/dev/null", "read", "--backup", "dir"},
-    };
-    for (const QStringList& args : cases) {
-        const CliRun run = RunCli(args);
-        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(run.err.contains("usage:")) << args.join(' ').toStdString();
-    }
-}
-
 TEST(CliUsage, HelpAndVersionAnswerOnStandardOutput) {
     struct Case {
         QStringList arguments;
@@ -360,7 +330,7 @@ TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
     EXPECT_TRUE(run.err.contains("Writting Data..."));
     EXPECT_TRUE(run.err.contains("Waitting next..."));
     EXPECT_TRUE(run.err.contains("MulWrite Complete!"));
-    EXPECT_EQ(run.err.count("Overwrite?"), 0) << "the defaults' band is already 1";
+    EXPECT_EQ(run.err.count("radioinfo-cli: band 1 written, the radio had band 0\n"), 3);
 
     const QStringList commands = bench.StopAndTranscript();
     for (const char* block :
@@ -406,13 +376,14 @@ TEST_F(CliEndToEnd, PortsByNameAndTheSavedPort) {
 }
 
 namespace {
-// A batch of three started on the bench in English; returns once stderr
-// holds the hint text, with what stderr held so far.
-QString StartBatchUntil(QProcess& cli, const QString& device, const QString& hint) {
+// A batch (of three radios, unless count says otherwise) started in English;
+// returns once stderr holds the hint text, with what stderr held so far.
+QString StartBatchUntil(QProcess& cli, const QString& device, const QString& hint,
+                        const QString& count = "3") {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LANG", "C");
     cli.setProcessEnvironment(env);
-    cli.start(RADIOINFO_CLI_PATH, {"--port", device, "batch", "--count", "3", "--seller", "X"});
+    cli.start(RADIOINFO_CLI_PATH, {"--port", device, "batch", "--count", count, "--seller", "X"});
     cli.waitForStarted();
     cli.setReadChannel(QProcess::StandardError);
     QString err;
@@ -531,4 +502,97 @@ TEST_F(CliEndToEnd, InterruptDuringAWrite) {
             << name << "\n"
             << commands.join(' ').toStdString();
     }
+}
+
+// ports lists each alias with its target and a mistyped one as broken; the
+// port of the broken one, asked for, names it.
+TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
+    SimulatedRadio radio(SimArguments({}));
+    QTemporaryDir config;
+    const QString ports = config.filePath("radioinfo/ports");
+    const QString link = dir.filePath("ttyRadio");
+    ASSERT_TRUE(QDir().mkpath(ports));
+    ASSERT_TRUE(QFile::link(radio.Device(), link));
+    ASSERT_TRUE(QFile::link(link, ports + "/com42"));
+    ASSERT_TRUE(QFile::link("/dev/ttyNOPE", ports + "/com90"));
+    const QStringList env{"XDG_CONFIG_HOME=" + config.path()};
+
+    const CliRun json = RunCli({"ports", "--json"}, "C", 20000, env);
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    QJsonArray aliases; // the system's own serial devices left aside
+    for (const QJsonValue& port : QJsonDocument::fromJson(json.out).array()) {
+        if (port.toObject().contains("alias")) {
+            aliases.append(port);
+        }
+    }
+    const QJsonArray expected{
+        QJsonObject{{"port", "COM42"},
+                    {"device", radio.Device()},
+                    {"alias", ports + "/com42"},
+                    {"target", link},
+                    {"broken", false}},
+        QJsonObject{{"port", "COM90"},
+                    {"alias", ports + "/com90"},
+                    {"target", "/dev/ttyNOPE"},
+                    {"broken", true},
+                    {"reason", "No such file or directory"}},
+    };
+    EXPECT_EQ(aliases, expected) << json.out.toStdString();
+
+    const CliRun text = RunCli({"ports"}, "C", 20000, env);
+    const QString broken =
+        "COM90\tbroken alias " + ports + "/com90 -> /dev/ttyNOPE: No such file or directory\n";
+    EXPECT_TRUE(QString::fromUtf8(text.out).contains(broken)) << text.out.toStdString();
+    const CliRun read = RunCli({"--port", "COM90", "read"}, "C", 20000, env);
+    EXPECT_EQ(read.exitCode, 3);
+    EXPECT_TRUE(read.err.contains("COM90 is not a known port.\nThe alias " + ports +
+                                  "/com90 -> /dev/ttyNOPE is broken: No such file or directory."))
+        << read.err.toStdString();
+}
+
+// A second radioinfo-cli on the port a batch holds, by its path or by another
+// name for it, is told so and leaves the batch's exchange alone.
+TEST_F(CliEndToEnd, APortInUseIsLeftToItsHolder) {
+    SimulatedRadio radio(SimArguments({"--latency", "300"}));
+    const QString link = dir.filePath("ttyRadio");
+    ASSERT_TRUE(QFile::link(radio.Device(), link));
+    QProcess batch;
+    const QString err = StartBatchUntil(batch, radio.Device(), "Writting Data...", "1");
+    ASSERT_TRUE(err.contains("Writting Data...")) << err.toStdString();
+    for (const QString& port : {radio.Device(), link}) {
+        const CliRun second = RunCli({"--port", port, "read"});
+        EXPECT_EQ(second.exitCode, 3) << port.toStdString();
+        EXPECT_TRUE(second.err.contains("Cannot Open Communication Port.\n" + port +
+                                        " is in use by another program.\n"))
+            << second.err.toStdString();
+        EXPECT_FALSE(second.err.contains("dialout"));
+    }
+    ASSERT_TRUE(batch.waitForFinished(20000));
+    EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    EXPECT_EQ(radio.StopAndTranscript(), WriteCommands);
+}
+
+// Before the first radio a batch says what every radio gets, the defaults
+// too and the password masked; its last line says how many were written.
+TEST_F(CliEndToEnd, TheBatchSaysWhatEveryRadioGets) {
+    QByteArray band1 = SampleRadio();
+    band1[0x0F] = 1;
+    SimulatedRadio radio({"--image", WriteImage(dir, "band1.bin", band1), "--save", saved});
+    const CliRun run = RunCli({"--port", radio.Device(), "batch", "--count", "1", "--dealer-code",
+                               "D-17", "--band", "0", "--password", "12"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.split('\n', Qt::SkipEmptyParts),
+              (QStringList{"radioinfo-cli: every radio gets --freq-set 0 --stun 0 --kill 0 "
+                           "--band 0 --password \"****\" --dealer-code \"D-17\" --stock-date "
+                           "\"\" --sell-date \"\" --seller \"\"",
+                           "Radio No.: 1", "Writting Data...",
+                           "radioinfo-cli: band 0 written, the radio had band 1",
+                           "MulWrite Complete!", "radioinfo-cli: 1 of 1 radios written"}));
+    QByteArray expected = SampleRadio();
+    Put(expected, 0x18, Field("12", 4));
+    Put(expected, 0x60, Field("D-17", 16));
+    for (int offset : {0x70, 0x80, 0x90}) {
+        Put(expected, offset, Field("", 16));
+    }
+    EXPECT_EQ(ReadFile(saved).toHex(' '), expected.toHex(' '));
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 TEST(SystemLocale, PosixNamesMapToLocaleIdentifiers) {
@@ -71,12 +72,10 @@ TEST(StartPort, SavedPortWhenListedElseFirst) {
     EXPECT_EQ(StartPortNumber(true, 0, listed, 1), 0);
 }
 
-TEST(OpenFailure, PermissionNamesTheDialoutGroup) {
-    const QString denied =
-        OpenFailureReason("/dev/ttyUSB0", QSerialPort::PermissionError, "Permission denied");
+TEST(OpenFailure, TheSystemsReasonAndTheDialoutGroupWhenItHelps) {
+    const QString denied = OpenFailureReason("/dev/ttyUSB0", EACCES, true);
     EXPECT_TRUE(denied.startsWith("/dev/ttyUSB0: Permission denied\r\n"));
     EXPECT_TRUE(denied.contains("dialout"));
-    const QString missing =
-        OpenFailureReason("/dev/ttyUSB9", QSerialPort::DeviceNotFoundError, "No such file");
-    EXPECT_EQ(missing, "/dev/ttyUSB9: No such file");
+    const QString missing = OpenFailureReason("/dev/ttyUSB9", ENOENT, false);
+    EXPECT_EQ(missing, "/dev/ttyUSB9: No such file or directory");
 }
