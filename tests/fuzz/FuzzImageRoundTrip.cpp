@@ -4,6 +4,7 @@
 // radio holds them.
 #include "FuzzInput.h"
 #include "record/FormFields.h"
+#include "record/ModData.h"
 #include "record/ModVersion.h"
 
 #include <algorithm>
