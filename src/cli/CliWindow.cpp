@@ -43,6 +43,12 @@ void CliWindow::ShowByData() {
     }
 }
 
+void CliWindow::RadioRead() {
+    if (OnRadioRead) {
+        OnRadioRead();
+    }
+}
+
 void CliWindow::GetDataByShow() {
     RadioInfo& record = data_.Record;
     TakeFields(Shown, record);
