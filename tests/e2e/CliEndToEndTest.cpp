@@ -409,7 +409,7 @@ namespace {
 // A batch of three started on the bench in English; returns once stderr
 // holds the hint text, with what stderr held so far.
 QString StartBatchUntil(QProcess& cli, const QString& device, const QString& hint) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = CliEnvironment();
     env.insert("LANG", "C");
     cli.setProcessEnvironment(env);
     cli.start(RADIOINFO_CLI_PATH, {"--port", device, "batch", "--count", "3", "--seller", "X"});

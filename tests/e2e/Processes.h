@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,6 +24,10 @@ class SimulatedRadio {
     QProcess process_;
     QString device_;
 };
+
+// The system's environment for radioinfo-cli, with a data folder of the
+// test's own (XDG_DATA_HOME) for the reads it keeps.
+QProcessEnvironment CliEnvironment();
 
 struct CliRun {
     int exitCode = -1;
