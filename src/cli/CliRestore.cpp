@@ -9,24 +9,44 @@
 // Nothing reaches the radio before the file is known to be this model's and
 // this radio's, and the radio's own area is backed up when asked.
 int CliSession::Restore(const CliOptions& options) {
-    if (!options.restoreFile) {
-        return ExitUsage; // --latest and --list: the kept reads' own commands
+    if (options.restoreList) {
+        return ListKeptReads();
     }
-    const QString path = ToQString(*options.restoreFile);
+    if (options.restoreLatest) {
+        return RestoreLatest(options);
+    }
+    if (!options.restoreFile) {
+        return ExitUsage; // the parser asks for exactly one of the three
+    }
+    const std::optional<InfoImage> file = LoadRestoreFile(ToQString(*options.restoreFile));
+    if (!file) {
+        return ExitRestoreFile;
+    }
+    // The radio as it was is kept only once it has taken the restore.
+    if (const int status = ReadRadio(false); status != ExitDone) {
+        return status;
+    }
+    return RestoreImage(*file, options);
+}
+
+std::optional<InfoImage> CliSession::LoadRestoreFile(const QString& path) {
     const ImageLoad load = LoadImageFile(path);
     if (!load.image) {
         load.sizeMismatch ? Say(CliText::NotAnImage, path)
                           : Say(CliText::FileUnreadable, path, load.reason);
-        return ExitRestoreFile;
+        return std::nullopt;
     }
-    const InfoImage file = *load.image;
-    if (!IsImageOfThisModel(file)) {
-        Say(CliText::NotThisModel, path, ModelTextOf(file) + u' ' + VersionTextOf(file));
-        return ExitRestoreFile;
+    if (!IsImageOfThisModel(*load.image)) {
+        Say(CliText::NotThisModel, path,
+            ModelTextOf(*load.image) + u' ' + VersionTextOf(*load.image));
+        return std::nullopt;
     }
-    if (const int status = ReadRadio(); status != ExitDone) {
-        return status;
-    }
+    return load.image;
+}
+
+// A restore that fails on the way keeps no copy of the radio as it found it:
+// the newest kept read stays the one a second `restore --latest` should take.
+int CliSession::RestoreImage(const InfoImage& file, const CliOptions& options) {
     if (!SameRadio(file, data_.Image) && !options.force) {
         const bool proven = SerialProof(file) && SerialProof(data_.Image);
         Say(proven ? CliText::OtherRadio : CliText::SerialProvesNothing, SerialNoOf(file),
@@ -38,6 +58,7 @@ int CliSession::Restore(const CliOptions& options) {
             return status;
         }
     }
+    const InfoImage found = data_.Image;
     // The Write takes every dealer bit from the file as it is, not from the
     // window's fields.
     data_.RestoreImage = file;
@@ -47,6 +68,7 @@ int CliSession::Restore(const CliOptions& options) {
     if (written != ExitDone) {
         return written;
     }
+    KeepImage(found);
     if (const int status = ReadRadio(); status != ExitDone) {
         return status;
     }

@@ -35,9 +35,12 @@ CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, boo
     : window_(data_, langType),
       serial_(std::move(resolver), [this](int commEvent) { comm_.MSComm1_OnComm(commEvent); }),
       tracer_(serial_, stderr), timer_([this] { comm_.WaitTimer_Timer(); }),
-      comm_(data_, trace ? static_cast<SerialControl&>(tracer_) : serial_, timer_, window_) {
+      comm_(data_, trace ? static_cast<SerialControl&>(tracer_) : serial_, timer_, window_),
+      keptReads_(KeptReads::DefaultFolder(), KeptReads::DiskSave(),
+                 &QDateTime::currentDateTimeUtc) {
     serial_.SetLangType(langType);
     window_.SetComm(comm_);
+    window_.OnRadioRead = [this] { KeepRead(); };
     window_.OnEnd = [this] {
         // The command that ended it is still known here: a radio answered
         // when it was no handshake.
@@ -110,9 +113,12 @@ int CliSession::Read(const CliOptions& options) {
     return ExitDone;
 }
 
-int CliSession::ReadRadio() {
+int CliSession::ReadRadio(bool keep) {
+    keepRead_ = keep;
     comm_.StartRead();
-    return Wait();
+    const int status = Wait();
+    keepRead_ = true;
+    return status;
 }
 
 // As a dealer does it: read the radio, change the given fields, write. The
@@ -171,6 +177,9 @@ int CliSession::Batch(const CliOptions& options) {
         options.backupDir ? std::optional(ToQString(*options.backupDir)) : std::nullopt;
     window_.OnReadyToWrite = [this, folder] {
         radioSerial_ = SerialNoOf(data_.Image); // read in full by now
+        if (comm_.MulWriteReadsAll) {
+            KeepRead(); // only a radio read in full is kept
+        }
         const int status = folder ? SaveBackup(*folder) : ExitDone;
         if (status != ExitDone) {
             stopStatus_ = status; // the batch ends with the END the core sends now

@@ -5,6 +5,7 @@
 #include "CliWindow.h"
 #include "TracingSerialControl.h"
 #include "protocol/ModComm.h"
+#include "system/KeptReads.h"
 #include "system/QtResponseTimer.h"
 #include "system/QtSerialControl.h"
 
@@ -44,10 +45,21 @@ class CliSession {
   private:
     int RunCommand(const CliOptions& options);
     int Read(const CliOptions& options);
-    int ReadRadio();
+    // keep: the read is kept as soon as it is complete.
+    int ReadRadio(bool keep = true);
     int Write(const CliOptions& options);
     int Batch(const CliOptions& options);
     int Restore(const CliOptions& options);
+    int RestoreLatest(const CliOptions& options);
+    int ListKeptReads();
+    // A restore file, or nullopt once the dealer has been told why it is none.
+    std::optional<InfoImage> LoadRestoreFile(const QString& path);
+    // Writes file's dealer settings into the radio just read and reads them back.
+    int RestoreImage(const InfoImage& file, const CliOptions& options);
+    // Keeps a copy of the radio's area as read; a copy that cannot be kept is
+    // one line on stderr and nothing more.
+    void KeepRead();
+    void KeepImage(const InfoImage& image);
     int Wait();
     void ApplyFields(const CliOptions& options);
     QString BatchSettings() const;
@@ -73,6 +85,9 @@ class CliSession {
     QtResponseTimer timer_;
     ModComm comm_;
     BatchLog log_;
+    KeptReads keptReads_;
+    // Whether the Read now running is kept when it completes.
+    bool keepRead_ = true;
     QString backupFile_;
     // The serial number of the batch's radio on the cable, once it is read in
     // full; empty before.

@@ -18,7 +18,8 @@ constexpr std::array Texts{
             u"       radioinfo-cli [--port PORT] write [--backup DIR] [FIELDS]\n"
             u"       radioinfo-cli [--port PORT] batch --count N [--backup DIR]\n"
             u"                     [--log FILE.csv] [FIELDS]\n"
-            u"       radioinfo-cli [--port PORT] restore FILE [--backup DIR] [--force]\n"
+            u"       radioinfo-cli [--port PORT] restore FILE|--latest|--list [--backup DIR]\n"
+            u"                     [--force]\n"
             u"       radioinfo-cli ports [--json]\n"
             u"       radioinfo-cli --help | --version\n"
             u"       (every command also takes --trace)\n",
@@ -26,7 +27,8 @@ constexpr std::array Texts{
             u"      radioinfo-cli [--port 串口] write [--backup 目录] [字段]\n"
             u"      radioinfo-cli [--port 串口] batch --count 台数 [--backup 目录]\n"
             u"                    [--log 文件.csv] [字段]\n"
-            u"      radioinfo-cli [--port 串口] restore 文件 [--backup 目录] [--force]\n"
+            u"      radioinfo-cli [--port 串口] restore 文件|--latest|--list [--backup 目录]\n"
+            u"                    [--force]\n"
             u"      radioinfo-cli ports [--json]\n"
             u"      radioinfo-cli --help | --version\n"
             u"      （每个命令都可加 --trace）\n"},
@@ -38,6 +40,9 @@ constexpr std::array Texts{
             u"  batch           write every FIELD into N radios one after another\n"
             u"  restore         write the dealer settings of FILE back into the radio it\n"
             u"                  was saved from, then read them back to check\n"
+            u"  restore --latest  the same from the newest kept read of the attached radio\n"
+            u"  restore --list  list the kept reads of the attached radio, newest first\n"
+            u"                  (file, time); nothing is written\n"
             u"  ports           list the ports as the window offers them: COMn and its\n"
             u"                  device, each alias and its target, broken aliases marked\n"
             u"                  (--json: an array)\n"
@@ -71,7 +76,10 @@ constexpr std::array Texts{
             u"             could not be saved (nothing written to that radio), 8 restore\n"
             u"             refused: another radio's file, 9 restore not confirmed by the\n"
             u"             read-back, 10 FILE cannot be read or is no KVT4610 information\n"
-            u"             area of 256 bytes, 130 stopped by Ctrl+C\n"
+            u"             area of 256 bytes (--latest, --list: no kept read of the radio),\n"
+            u"             130 stopped by Ctrl+C\n"
+            u"Every read of a radio in full is kept in $XDG_DATA_HOME/radioinfo/reads (a year,\n"
+            u"and at least the last ten of each radio).\n"
             u"Control characters of the radio's texts are printed escaped (\\n, \\x1b).\n",
             u"读出或写入编程线上 KVT4610 对讲机的信息。\n"
             u"\n"
@@ -79,6 +87,8 @@ constexpr std::array Texts{
             u"  write           读出对讲机，修改给出的字段，再写回\n"
             u"  batch           把全部字段依次写入 N 台对讲机\n"
             u"  restore         把文件中的经销商设置写回保存它的对讲机，再读出核对\n"
+            u"  restore --latest  同上，取所接对讲机最新的保留副本\n"
+            u"  restore --list  列出所接对讲机的保留副本，最新的在前（文件、时间）；不写入\n"
             u"  ports           按窗口的列表列出串口：COMn 及其设备、每个别名及其目标，\n"
             u"                  失效的别名另行标出（--json：一个数组）\n"
             u"\n"
@@ -109,7 +119,9 @@ constexpr std::array Texts{
             u"          4 通讯错误，5 机型或版本错误，6 无法写入 --save 或 --log 文件，\n"
             u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，\n"
             u"          9 恢复后读出核对不符，10 文件无法读取或不是 256 字节的 KVT4610\n"
-            u"          信息区，130 被 Ctrl+C 停止\n"
+            u"          信息区（--latest、--list：没有该对讲机的保留副本），130 被 Ctrl+C 停止\n"
+            u"每次完整读出的对讲机都保留在 $XDG_DATA_HOME/radioinfo/reads（保留一年，\n"
+            u"每台对讲机至少保留最近十份）。\n"
             u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},
     TextRow{CliText::UnknownOption, u"unknown option %1", u"未知选项 %1"},
     TextRow{CliText::UnknownCommand, u"unknown command %1", u"未知命令 %1"},
@@ -200,6 +212,17 @@ constexpr std::array Texts{
             u"已按 Ctrl+C 停止，当时没有数据块正在写入"},
     TextRow{CliText::StoppedAtOnce, u"stopped at once by a second Ctrl+C: %1",
             u"第二次 Ctrl+C 已立即停止：%1"},
+    TextRow{CliText::KeepFailed, u"cannot keep a copy of this read in %1: %2 (the run goes on)",
+            u"无法在 %1 保留这次读出的副本：%2（继续运行）"},
+    TextRow{CliText::NoKeptRead, u"no kept read of the radio %1 in %2: nothing written",
+            u"%2 中没有对讲机 %1 的保留副本：未写入"},
+    TextRow{CliText::RestoringKept, u"restoring the kept read %1 (read %2)",
+            u"从保留的副本 %1 恢复（读出于 %2）"},
+    TextRow{CliText::KeptAlreadyHeld,
+            u"the radio already holds the dealer settings of that kept read: nothing written "
+            u"(restore --list shows the older ones, restore FILE writes one of them)",
+            u"对讲机中已是该副本的经销商设置：未写入（restore --list 列出更早的副本，"
+            u"restore 文件 写入其中一份）"},
 };
 } // namespace
 

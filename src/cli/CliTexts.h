@@ -59,6 +59,10 @@ enum class CliText {
     StoppedFinished,
     StoppedNotWriting,
     StoppedAtOnce,
+    KeepFailed,
+    NoKeptRead,
+    RestoringKept,
+    KeptAlreadyHeld,
 };
 
 // The text in the language of langType (2 Chinese, else English), with "%1"

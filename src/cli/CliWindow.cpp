@@ -49,6 +49,12 @@ void CliWindow::ShowByData() {
     }
 }
 
+void CliWindow::RadioRead() {
+    if (OnRadioRead) {
+        OnRadioRead();
+    }
+}
+
 // The band byte as the radio just read holds it: a write then keeps it
 // unless a band was asked for; a batch writes its own band into every radio.
 void CliWindow::GetDataByShow() {

@@ -32,6 +32,8 @@ class CliWindow : public WindowSide {
     std::function<void()> OnShown;
     // Asked before a radio is written; false refuses the write.
     std::function<bool()> OnReadyToWrite;
+    // A Read has brought the radio's whole information area.
+    std::function<void()> OnRadioRead;
     // The text of the message that ended the last operation, as the core
     // wrote it (printed with the radio's texts escaped).
     std::u16string LastMessage;
@@ -40,6 +42,7 @@ class CliWindow : public WindowSide {
 
     int LangType() const override { return langType_; }
     void ShowByData() override;
+    void RadioRead() override;
     void GetDataByShow() override;
     bool ToggleBatchFace() override;
     void SetStatusLine(std::u16string_view text) override;

@@ -12,6 +12,11 @@ const AreaField& AreaFieldNamed(std::u16string_view name) {
     return *found;
 }
 
+const AreaField* FieldInText1(int index) {
+    const auto found = std::ranges::find(InfoArea, index, &AreaField::Text1);
+    return found != std::end(InfoArea) ? &*found : nullptr;
+}
+
 const InfoImage& DealerBits() {
     static const InfoImage bits = [] {
         InfoImage b{};

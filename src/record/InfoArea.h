@@ -133,6 +133,8 @@ inline constexpr AreaField InfoArea[] = {
 
 // The row of a field by name; throws std::out_of_range for an unknown one.
 const AreaField& AreaFieldNamed(std::u16string_view name);
+// The row the window's Text1(index) shows; nullptr for none.
+const AreaField* FieldInText1(int index);
 
 // The bits of each image byte a dealer may change (rows Sent::Dealer): a
 // write sends every other bit as the radio held it.

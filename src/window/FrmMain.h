@@ -144,6 +144,8 @@ class FrmMain : public QWidget, public WindowSide {
     void Place(QWidget* control, TwipsRect rect);
     QLabel* NewLabel(QWidget* parent, TwipsRect rect);
     EntryLineEdit* NewLineEdit(QWidget* parent, TwipsRect rect, int maxLength);
+    EntryLineEdit* NewText1Field(QWidget* parent, TwipsRect rect, int index);
+    void EnableDealerFields();
     void SetCaption(QWidget* control, const QString& caption);
     QWidget* FieldControl(const AreaField& field) const;
     void AutoSizeLabel(QLabel* label);

@@ -86,9 +86,16 @@ void FrmMain::SetText1Text(int index, const QString& text) {
         edit->setText(text);
         return;
     }
-    // The description box holds at most 80 characters.
-    static_cast<QPlainTextEdit*>(field)->setPlainText(text.left(80));
+    // The description box holds at most as many characters as its field has bytes.
+    static_cast<QPlainTextEdit*>(field)->setPlainText(text.left(FieldInText1(index)->Width));
 }
+
+namespace {
+// The Serial Number's field, which takes only letters and digits.
+int SerialNoField() {
+    return AreaFieldNamed(u"SerialNo").Text1;
+}
+} // namespace
 
 // Keeps out by every route what the key rules keep out of the code fields,
 // and holds the dealer fields to what fits the radio.
@@ -96,24 +103,30 @@ void FrmMain::InstallFieldRules() {
     for (std::size_t i = 0; i < Text1.size(); ++i) {
         Text1[i]->installEventFilter(this);
     }
-    for (const std::size_t index : {0u, 7u, 12u}) {
-        auto* edit = static_cast<EntryLineEdit*>(Text1[index]);
-        edit->setValidator(new SevenBitValidator(edit));
-        edit->SetPasteBlocked(true);
-    }
-    auto* serialNo = static_cast<EntryLineEdit*>(Text1[1]);
-    serialNo->setValidator(new AlphanumericValidator(serialNo));
-    serialNo->SetPasteBlocked(true);
-    for (const std::size_t index : {8u, 9u, 10u, 11u}) {
-        auto* edit = static_cast<EntryLineEdit*>(Text1[index]);
-        edit->setValidator(new Cp936FieldValidator(16, edit));
+    for (const AreaField& field : InfoArea) {
+        if (field.Text1 < 0) {
+            continue;
+        }
+        auto* edit = dynamic_cast<EntryLineEdit*>(Text1[static_cast<std::size_t>(field.Text1)]);
+        if (edit == nullptr) {
+            continue; // the description box: more lines, no rule
+        }
+        if (field.Kind == FieldKind::ByteText) {
+            edit->setValidator(new SevenBitValidator(edit));
+            edit->SetPasteBlocked(true);
+        } else if (field.Text1 == SerialNoField()) {
+            edit->setValidator(new AlphanumericValidator(edit));
+            edit->SetPasteBlocked(true);
+        } else if (field.Kind == FieldKind::AnsiText && field.Written == Sent::Dealer) {
+            edit->setValidator(new Cp936FieldValidator(field.Width, edit));
+        }
     }
 }
 
 void FrmMain::Text1_GotFocus(int index) {
-    if (index == 3 && Text1Text(3).isEmpty()) {
+    if (index == AreaFieldNamed(u"MaintainDate").Text1 && Text1Text(index).isEmpty()) {
         const std::u16string today = ShortDateText(platform_.today());
-        SetText1Text(3, QString::fromStdU16String(today));
+        SetText1Text(index, QString::fromStdU16String(today));
     }
     // Queued, so that the click that gave the focus does not undo it.
     QMetaObject::invokeMethod(Text1[static_cast<std::size_t>(index)], "selectAll",
@@ -121,8 +134,9 @@ void FrmMain::Text1_GotFocus(int index) {
 }
 
 void FrmMain::Text1_KeyPress(int index, std::int16_t& keyAscii) {
-    const bool codeField = index == 0 || index == 7 || index == 12;
-    const bool serialField = index == 1;
+    const AreaField* field = FieldInText1(index);
+    const bool codeField = field != nullptr && field->Kind == FieldKind::ByteText;
+    const bool serialField = index == SerialNoField();
     if (!codeField && !serialField) {
         return;
     }

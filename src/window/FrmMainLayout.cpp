@@ -49,6 +49,15 @@ EntryLineEdit* FrmMain::NewLineEdit(QWidget* parent, TwipsRect rect, int maxLeng
     return edit;
 }
 
+// A Text1 field takes as many characters as its field of the area has bytes;
+// a version box takes 16, like the boxes around it.
+EntryLineEdit* FrmMain::NewText1Field(QWidget* parent, TwipsRect rect, int index) {
+    const AreaField* field = FieldInText1(index);
+    auto* edit = NewLineEdit(parent, rect, field->Kind == FieldKind::Version ? 16 : field->Width);
+    Text1[static_cast<std::size_t>(index)] = edit;
+    return edit;
+}
+
 void FrmMain::CreateControls() {
     Frame1 = new QGroupBox(this);
     Place(Frame1, {0, 120, 9615, 8295});
@@ -56,7 +65,26 @@ void FrmMain::CreateControls() {
     CreateFrame2Controls();
     CreateFrame4Controls();
     SetBuddies();
+    EnableDealerFields();
     SetTabOrder();
+}
+
+// A dealer changes only the fields a write sends; the others, and their
+// labels, only show what was read.
+void FrmMain::EnableDealerFields() {
+    const auto labels = findChildren<QLabel*>();
+    for (const AreaField& field : InfoArea) {
+        QWidget* control = FieldControl(field);
+        if (control == nullptr || field.Check != 0) {
+            continue;
+        }
+        const bool dealer = field.Written == Sent::Dealer;
+        control->setEnabled(dealer);
+        const auto label = std::ranges::find(labels, control, &QLabel::buddy);
+        if (label != labels.end()) {
+            (*label)->setEnabled(dealer);
+        }
+    }
 }
 
 // Each label captions one field: a screen reader names the field by it.
@@ -91,10 +119,8 @@ void FrmMain::CreateFrame1Controls() {
     Combo2 = new QComboBox(f);
     Place(Combo2, {7080, 1080, 1455, 345});
 
-    const auto field = [&](int index, float top, int maxLength) {
-        auto* edit = NewLineEdit(f, {2040, top, 4695, 330}, maxLength);
-        edit->setEnabled(false);
-        Text1[static_cast<std::size_t>(index)] = edit;
+    const auto field = [&](int index, float top) {
+        NewText1Field(f, {2040, top, 4695, 330}, index);
     };
     const auto label = [&](int index, float left, float top, float width) {
         Label1[static_cast<std::size_t>(index)] = NewLabel(f, {left, top, width, 225});
@@ -105,13 +131,12 @@ void FrmMain::CreateFrame1Controls() {
     };
 
     Label2 = NewLabel(f, {1200, 1245, 720, 225});
-    Label2->setEnabled(false);
-    field(0, 1200, 4);
+    field(0, 1200);
     label(7, 1200, 1605, 720);
-    field(6, 1560, 8);
+    field(6, 1560);
     button(Command1, 1680);
     label(8, 1200, 1965, 720);
-    field(7, 1920, 4);
+    field(7, 1920);
     Label1[8]->setVisible(false);
     Text1[7]->setVisible(false);
     button(Command2, 2160);
@@ -125,29 +150,23 @@ void FrmMain::CreateFrame1Controls() {
     Combo1[1] = new QComboBox(f);
     Place(Combo1[1], {2040, 2640, 7455, 345});
     label(13, 1320, 3045, 720);
-    field(12, 3000, 4);
-    Text1[12]->setEnabled(true);
+    field(12, 3000);
     label(2, 1380, 3405, 540);
-    field(1, 3360, 16);
+    field(1, 3360);
     label(3, 1200, 3765, 720);
-    field(2, 3720, 16);
+    field(2, 3720);
     label(4, 1200, 4125, 720);
-    field(3, 4080, 16);
+    field(3, 4080);
     label(6, 1200, 4485, 720);
-    field(5, 4440, 16);
+    field(5, 4440);
     label(14, 1200, 4845, 720);
-    field(13, 4800, 16);
+    field(13, 4800);
     label(5, 1200, 5325, 720);
     auto* description = new QPlainTextEdit(f);
-    description->setEnabled(false);
     description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Place(description, {2040, 5280, 4695, 1005});
     Text1[4] = description;
     button(Command3, 5640);
-
-    for (const int index : {0, 2, 3, 4, 5, 6, 7, 8, 14}) {
-        Label1[static_cast<std::size_t>(index)]->setEnabled(false);
-    }
 }
 
 void FrmMain::CreateFrame2Controls() {
@@ -167,7 +186,7 @@ void FrmMain::CreateFrame2Controls() {
     for (const auto& row : rows) {
         const auto index = static_cast<std::size_t>(row.label);
         Label1[index] = NewLabel(f, {row.labelLeft, row.labelTop, row.labelWidth, 225});
-        Text1[index - 1] = NewLineEdit(f, {row.fieldLeft, row.fieldTop, 4695, 330}, 16);
+        NewText1Field(f, {row.fieldLeft, row.fieldTop, 4695, 330}, row.label - 1);
     }
 }
 

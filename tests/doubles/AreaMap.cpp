@@ -11,6 +11,7 @@
 namespace area {
 namespace {
 
+#ifndef _WIN32
 bool IsLead(std::uint8_t b) {
     return b >= 0x81 && b <= 0xFE;
 }
@@ -18,7 +19,6 @@ bool IsTrail(std::uint8_t b) {
     return b >= 0x40 && b <= 0xFE && b != 0x7F;
 }
 
-#ifndef _WIN32
 // One character of code page 936 as glibc knows it; 0 for none.
 char16_t Iconv(std::span<const std::uint8_t> bytes) {
     const iconv_t cd = iconv_open("UTF-16LE", "CP936");

@@ -201,9 +201,15 @@ TEST_F(CliBackup, SaveAndBackupFailuresHaveTheirOwnStatus) {
         QStringList arguments;
         int exitCode;
         QString message;
+        QStringList environment = {};
     };
     const Case cases[] = {
         {{"read", "--save", dir.filePath("read.bin")}, 0, "Read Complete!"},
+        {{"read"},
+         0,
+         "cannot keep a copy of this read in " + dir.filePath("not-a-folder/radioinfo/reads") +
+             ": Not a directory (the run goes on)",
+         {"XDG_DATA_HOME=" + dir.filePath("not-a-folder")}},
         {{"read", "--save", dir.filePath("not-a-folder/read.bin")}, 6, "cannot save"},
         {{"write", "--seller", "X", "--backup", dir.filePath("not-a-folder")},
          7,
@@ -214,7 +220,8 @@ TEST_F(CliBackup, SaveAndBackupFailuresHaveTheirOwnStatus) {
     };
     for (const Case& c : cases) {
         SimulatedRadio radio(Sim());
-        const CliRun run = RunCli(QStringList{"--port", radio.Device()} + c.arguments);
+        const CliRun run =
+            RunCli(QStringList{"--port", radio.Device()} + c.arguments, "C", 20000, c.environment);
         const std::string name = c.arguments.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.message)) << name << "\n" << run.err.toStdString();
@@ -222,6 +229,51 @@ TEST_F(CliBackup, SaveAndBackupFailuresHaveTheirOwnStatus) {
     }
     EXPECT_EQ(ReadFile(dir.filePath("read.bin")).toHex(' '), Radio().toHex(' '));
     EXPECT_EQ(ReadFile(memory).toHex(' '), Radio().toHex(' '));
+}
+
+// The command line keeps every radio it reads in full, as the window does;
+// restore --list shows the attached radio's copies and writes nothing, not
+// even a copy of its own read.
+TEST_F(CliBackup, RestoreListShowsTheRadiosKeptReadsNewestFirst) {
+    const QString data = dir.filePath("data");
+    const QDir reads(data + "/radioinfo/reads");
+    const QStringList env{"XDG_DATA_HOME=" + data};
+    SimulatedRadio radio(Sim());
+    const auto run = [&](const QStringList& arguments) {
+        return RunCli(QStringList{"--port", radio.Device()} + arguments, "C", 20000, env);
+    };
+    const CliRun none = run({"restore", "--list"});
+    EXPECT_EQ(none.exitCode, 10);
+    EXPECT_TRUE(none.err.contains("no kept read of the radio SN-A1 in " + reads.path()))
+        << none.err.toStdString();
+    QStringList kept; // newest last, as each run adds its own file
+    for (const QStringList& keeping : {QStringList{"read"}, {"write", "--seller", "Li"}}) {
+        const QStringList before = reads.entryList(QDir::Files);
+        ASSERT_EQ(run(keeping).exitCode, 0);
+        for (const QString& name : reads.entryList(QDir::Files)) {
+            if (!before.contains(name)) {
+                kept << name;
+            }
+        }
+    }
+    ASSERT_EQ(kept.size(), 2);
+    const QStringList folder = reads.entryList(QDir::Files);
+    const CliRun list = run({"restore", "--list"});
+    EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QStringList lines = QString::fromUtf8(list.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << list.out.toStdString();
+    for (int i = 0; i < 2; ++i) {
+        const QString path = reads.filePath(kept[1 - i]);
+        EXPECT_TRUE(QRegularExpression("^" + QRegularExpression::escape(path) +
+                                       "\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\S+$")
+                        .match(lines[i])
+                        .hasMatch())
+            << lines[i].toStdString();
+        EXPECT_EQ(ReadFile(path).toHex(' '), Radio().toHex(' ')) << "as read, before the write";
+    }
+    EXPECT_EQ(reads.entryList(QDir::Files), folder) << "the list keeps no copy";
+    EXPECT_EQ(radio.StopAndTranscript(),
+              ReadCommands + ReadCommands + ReadCommands + WriteCommands + ReadCommands);
 }
 
 TEST_F(CliBackup, TraceShowsEveryFrameOfARead) {
@@ -254,7 +306,7 @@ TEST_F(CliBackup, BatchLogKeepsItsRowsThroughCtrlC) {
     const QString log = dir.filePath("batch.csv");
     SimulatedRadio bench({"--bench", "60,1", "--radios", "2", "--image", image});
     QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = CliEnvironment();
     env.insert("LANG", "C");
     cli.setProcessEnvironment(env);
     cli.start(RADIOINFO_CLI_PATH,

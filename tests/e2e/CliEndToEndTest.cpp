@@ -138,10 +138,10 @@ TEST_F(CliEndToEnd, RepeatAnswersResendTheSameCommand) {
         QString twice; // the command the radio must have received again
     };
     const Case cases[] = {
-        {{"--repeat", "23"}, 0, "W 3B00"},
-        {{"--repeat", "26", "--repeat-times", "4"}, 0, "W 3B70"},
-        {{"--repeat", "30"}, 0, "END"},
-        {{"--repeat", "24", "--repeat-times", "5"}, 4, "W 3B10"},
+        {{"--repeat", InCliWrite("W 3B00")}, 0, "W 3B00"},
+        {{"--repeat", InCliWrite("W 3B70"), "--repeat-times", "4"}, 0, "W 3B70"},
+        {{"--repeat", InCliWrite("END")}, 0, "END"},
+        {{"--repeat", InCliWrite("W 3B10"), "--repeat-times", "5"}, 4, "W 3B10"},
     };
     for (const Case& c : cases) {
         SimulatedRadio radio(SimArguments(c.faults));
@@ -175,7 +175,7 @@ TEST_F(CliEndToEnd, ACommunicationErrorSaysWhereAndWhatWasWritten) {
          "了一部分，请重新写入。请检查对讲机是否开机、数据线是否插好、端口是否选对。"},
     };
     for (const Case& c : cases) {
-        SimulatedRadio radio(SimArguments({"--silent-from", "25"}));
+        SimulatedRadio radio(SimArguments({"--silent-from", InCliWrite("W 3B60")}));
         const CliRun run = RunCli({"--port", radio.Device(), "write", "--seller", "Li"}, c.lang);
         EXPECT_EQ(run.exitCode, 4) << c.lang.toStdString();
         EXPECT_TRUE(run.err.contains("Communication Error!\n" + c.line.arg(radio.Device()) + "\n"))
@@ -191,22 +191,22 @@ TEST_F(CliEndToEnd, FaultsEndWithTheRightStatus) {
         QString output = {}; // standard output's file, if not a pipe
     };
     const Case cases[] = {
-        {"read", {"--silent-from", "1"}, 4},   // handshake
-        {"read", {"--silent-from", "2"}, 4},   // R 3B00
-        {"read", {"--silent-from", "10"}, 4},  // a later block
-        {"read", {"--silent-from", "18"}, 4},  // END
-        {"write", {"--silent-from", "19"}, 4}, // the write's handshake
-        {"write", {"--silent-from", "22"}, 4}, // R 3BF0
-        {"write", {"--silent-from", "25"}, 4}, // W 3B60
-        {"write", {"--silent-from", "30"}, 4}, // END after the blocks
-        {"read", {"--bad-checksum", "3"}, 4},
-        {"read", {"--hangup", "4"}, 4},
+        {"read", {"--silent-from", InRead("PROGRAM")}, 4},
+        {"read", {"--silent-from", InRead("R 3B00")}, 4},
+        {"read", {"--silent-from", InRead("R 3B80")}, 4},
+        {"read", {"--silent-from", InRead("END")}, 4},
+        {"write", {"--silent-from", InCliWrite("PROGRAM")}, 4},
+        {"write", {"--silent-from", InCliWrite("R 3BF0")}, 4},
+        {"write", {"--silent-from", InCliWrite("W 3B60")}, 4},
+        {"write", {"--silent-from", InCliWrite("END")}, 4},
+        {"read", {"--bad-checksum", InRead("R 3B10")}, 4},
+        {"read", {"--hangup", InRead("R 3B20")}, 4},
         // noise before a handshake answer is skipped, also when it fills the
         // receive threshold and the answer comes after it
-        {"read", {"--noise", "1", "--latency", "50"}, 0},
-        {"read", {"--noise", "2"}, 4}, // a data frame must stand alone
-        {"read", {"--split", "1,5,18"}, 0},
-        {"write", {"--split", "23,30"}, 0},
+        {"read", {"--noise", InRead("PROGRAM"), "--latency", "50"}, 0},
+        {"read", {"--noise", InRead("R 3B00")}, 4}, // a data frame must stand alone
+        {"read", {"--split", InRead("PROGRAM") + "," + InRead("R 3B30") + "," + InRead("END")}, 0},
+        {"write", {"--split", InCliWrite("W 3B00") + "," + InCliWrite("END")}, 0},
         {"read", {"--latency", "300"}, 0},
         {"read", {"--model", "KVT4611"}, 5},
         {"read", {"--version", "V120"}, 5},
@@ -380,7 +380,7 @@ namespace {
 // returns once stderr holds the hint text, with what stderr held so far.
 QString StartBatchUntil(QProcess& cli, const QString& device, const QString& hint,
                         const QString& count = "3") {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = CliEnvironment();
     env.insert("LANG", "C");
     cli.setProcessEnvironment(env);
     cli.start(RADIOINFO_CLI_PATH, {"--port", device, "batch", "--count", count, "--seller", "X"});

@@ -44,10 +44,18 @@ QStringList SimulatedRadio::StopAndTranscript() {
     return commands;
 }
 
+QProcessEnvironment CliEnvironment() {
+    // Every read radioinfo-cli makes is kept: here, not in the user's data folder.
+    static const QTemporaryDir dataHome;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dataHome.path());
+    return env;
+}
+
 CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs,
               const QStringList& extraEnvironment, const QString& outputFile) {
     QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = CliEnvironment();
     env.remove("LC_ALL");
     env.remove("LC_MESSAGES");
     env.insert("LANG", lang);
@@ -74,7 +82,7 @@ CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs,
 CliRun RunCliInterrupted(const QStringList& arguments, const QString& waitFor, int occurrence,
                          int interrupts) {
     QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = CliEnvironment();
     env.insert("LANG", "C");
     cli.setProcessEnvironment(env);
     cli.start(RADIOINFO_CLI, arguments);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,6 +24,10 @@ class SimulatedRadio {
     QProcess process_;
     QString device_;
 };
+
+// The system's environment for radioinfo-cli, with a data folder of the
+// test's own (XDG_DATA_HOME) for the reads it keeps.
+QProcessEnvironment CliEnvironment();
 
 struct CliRun {
     int exitCode = -1;
@@ -56,3 +61,16 @@ inline const QStringList ReadCommands = [] {
 
 inline const QStringList WriteCommands{"PROGRAM", "R 3B00", "R 3B10", "R 3BF0", "W 3B00", "W 3B10",
                                        "W 3B60",  "W 3B70", "W 3B80", "W 3B90", "W 3BF0", "END"};
+
+// radio-sim names its faults by command number, counted from 1 over its whole
+// run. The number of a command in a Read, in a Write, and in radioinfo-cli's
+// write (a whole Read first): InRead("R 3B00") is 2, InCliWrite("W 3B60") 25.
+inline QString InRead(const QString& command) {
+    return QString::number(ReadCommands.indexOf(command) + 1);
+}
+inline QString InWrite(const QString& command) {
+    return QString::number(WriteCommands.indexOf(command) + 1);
+}
+inline QString InCliWrite(const QString& command) {
+    return QString::number(ReadCommands.size() + WriteCommands.indexOf(command) + 1);
+}

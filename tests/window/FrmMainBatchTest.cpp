@@ -161,7 +161,7 @@ TEST(FrmMainBatch, FailuresReturnToTheIdleFace) {
     };
     const Case cases[] = {
         {"port", {}, u"Cannot Open Communication Port.", false},
-        {"silent", {"--silent-from", "1"}, u"Communication Error!", false},
+        {"silent", {"--silent-from", InWrite("PROGRAM")}, u"Communication Error!", false},
         {"model", {"--model", "KVT4611"}, u"Model Type or Version Error!", true},
     };
     for (const Case& c : cases) {

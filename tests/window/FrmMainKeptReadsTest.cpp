@@ -58,6 +58,41 @@ TEST(FrmMainKeptReads, AReadKeepsTheRadiosBytesAndSaysNothingOfIt) {
     }
 }
 
+// The window's Read keeps the radio; a wrong Write with the window is then
+// undone by radioinfo-cli, to the last of the radio's 256 bytes.
+TEST(FrmMainKeptReads, RestoreLatestUndoesAWrongWindowWrite) {
+    QTemporaryDir dir;
+    const QString memory = dir.filePath("memory.bin"); // the radio after each END
+    SimulatedRadio radio({"--image", WriteImage(dir, "radio.bin", Radio()), "--save", memory});
+    ASSERT_FALSE(radio.Device().isEmpty());
+    WindowFixture f(0x0409, radio.Device());
+    FrmMain& w = f.Window();
+    w.Comm().ComPortNo = 1;
+    const auto shown = [&f](std::size_t count) {
+        return QTest::qWaitFor([&] { return f.Messages.size() >= count; }, 10000);
+    };
+
+    w.Command1->click();
+    ASSERT_TRUE(shown(1));
+    for (const auto& [index, text] : {std::pair{8u, "WRONG"}, {11u, "X"}, {12u, "0000"}}) {
+        static_cast<QLineEdit*>(w.Text1[index])->setText(text);
+    }
+    for (QCheckBox* flag : {w.Check2, w.Check3, w.Check8}) {
+        flag->setChecked(!flag->isChecked());
+    }
+    w.Combo1[1]->setCurrentIndex(1); // the radio's band byte has no entry: asked, answered OK
+    w.Command2->click();
+    ASSERT_TRUE(shown(3));
+    ASSERT_EQ(f.Messages[2].text, u"Write Complete!");
+    ASSERT_NE(ReadFile(memory).toHex(' '), Radio().toHex(' ')) << "wrongly written";
+
+    const CliRun run = RunCli({"--port", radio.Device(), "restore", "--latest"}, "C", 20000,
+                              {"XDG_DATA_HOME=" + f.Config.path()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    radio.StopAndTranscript();
+    EXPECT_EQ(ReadFile(memory).toHex(' ').toStdString(), Radio().toHex(' ').toStdString());
+}
+
 TEST(FrmMainKeptReads, StartUpPrunesCopiesOlderThanAYearBeyondTheLastTen) {
     WindowFixture f(0x0409, {}, WindowFixture::Load::Later);
     QDir().mkpath(f.ReadsFolder());

@@ -142,16 +142,17 @@ TEST_P(FrmMainOperationEnd, GivesTheWindowBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, FrmMainOperationEnd,
-    testing::Values(Ending{"Complete", {"--latency", "20"}, false, u"Write Complete!"},
-                    Ending{"Silence", {"--silent-from", "5"}, false, u"Communication Error!"},
-                    Ending{"ModelError", {"--version", "V120"}, false, u"Model Type or Version"},
-                    Ending{"NoPort", {}, false, u"Cannot Open Communication Port."},
-                    Ending{"Exit", {"--latency", "30"}, true, nullptr}),
+    testing::Values(
+        Ending{"Complete", {"--latency", "20"}, false, u"Write Complete!"},
+        Ending{"Silence", {"--silent-from", InWrite("W 3B00")}, false, u"Communication Error!"},
+        Ending{"ModelError", {"--version", "V120"}, false, u"Model Type or Version"},
+        Ending{"NoPort", {}, false, u"Cannot Open Communication Port."},
+        Ending{"Exit", {"--latency", "30"}, true, nullptr}),
     CaseName());
 
 // The window shows the protocol's second line in its own language.
 TEST(FrmMainFailureLine, NamesThePortAndDeviceInChinese) {
-    SimulatedRadio radio({"--silent-from", "5"});
+    SimulatedRadio radio({"--silent-from", InWrite("W 3B00")});
     WindowFixture f(0x0804, radio.Device());
     FrmMain& w = f.Window();
     w.Comm().ComPortNo = 1;

@@ -212,7 +212,7 @@ TEST(FrmMainPorts, AnOpenDropDownIsRebuiltOnlyWhenItCloses) {
 }
 
 TEST(FrmMainPorts, ExitClosesThePortWithoutAQuestion) {
-    SimulatedRadio radio({"--silent-from", "1"});
+    SimulatedRadio radio({"--silent-from", InRead("PROGRAM")});
     WindowFixture f(0x0409, radio.Device());
     FrmMain& w = f.Window();
     w.Comm().ComPortNo = 1;

@@ -51,8 +51,9 @@ class WindowFixture {
     bool OsQueryFails = false;
     QTemporaryDir Config;
     QString SettingsPath() const { return Config.filePath("mysetup.ini"); }
-    // The kept reads: their folder, the clock and a save that can be made to fail.
-    QString ReadsFolder() const { return Config.filePath("reads"); }
+    // The kept reads: their folder, the clock and a save that can be made to
+    // fail. radioinfo-cli finds the folder with XDG_DATA_HOME=Config.
+    QString ReadsFolder() const { return Config.filePath("radioinfo/reads"); }
     QDateTime NowUtc{QDate(2026, 12, 7), QTime(14, 25, 30), Qt::UTC};
     std::optional<QString> SaveFailure;
 
