@@ -63,7 +63,7 @@ class FrmMain : public QWidget, public WindowSide {
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame4 = nullptr;
-    std::array<QWidget*, 14> Text1{};
+    std::array<QWidget*, Text1Count> Text1{};
     std::array<QLabel*, 15> Label1{};
     std::array<QComboBox*, 2> Combo1{};
     std::array<EntryLineEdit*, 2> Text2{};
