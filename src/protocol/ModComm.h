@@ -131,6 +131,8 @@ class ModComm {
 
   private:
     bool Receive(std::span<const std::uint8_t> chunk);
+    bool Recognise(std::span<const std::uint8_t> chunk);
+    bool RecogniseAfterNoise(std::span<const std::uint8_t> chunk);
     void EndSteps();
     void GatherHandshake(std::span<const std::uint8_t> chunk);
     bool CheckOneByteAnswer(std::span<const std::uint8_t> chunk, std::uint8_t answer) const;
@@ -153,6 +155,9 @@ class ModComm {
     std::vector<std::uint8_t> lastCommand_;
     int lastWaitFor_ = 0;
     int repeatCount_ = 0;
+    // The last bytes since the command that no recogniser took: noise ahead
+    // of the echo and the start of the answer behind it.
+    std::vector<std::uint8_t> unrecognised_;
     // The W blocks the radio on the cable acknowledged since its PROGRAM.
     std::vector<int> acknowledgedBlocks_;
     bool stopAfterRadio_ = false;

@@ -6,6 +6,7 @@
 #include "Messages.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr std::string_view LineSettings = TheModel.LineSettings;
@@ -53,6 +54,7 @@ void ModComm::SendFrame(std::span<const std::uint8_t> bytes, int waitFor) {
 void ModComm::Transmit() {
     SentLength = static_cast<std::int32_t>(lastCommand_.size());
     RxLength = 0;
+    unrecognised_.clear();
     serial_.ClearBuffers();
     serial_.SetRThreshold(lastWaitFor_);
     serial_.Output(lastCommand_);
@@ -76,9 +78,40 @@ void ModComm::MSComm1_OnComm(int commEvent) {
     Receive(serial_.Input());
 }
 
+// Offers what arrived to the recognisers; true when one took it.
+bool ModComm::Receive(std::span<const std::uint8_t> chunk) {
+    if (Recognise(chunk)) {
+        unrecognised_.clear();
+        return true;
+    }
+    return RecogniseAfterNoise(chunk);
+}
+
+// Noise ahead of the echo of R, W or END shifts the answer: the receive
+// threshold fires with the answer's last bytes still on their way, and no
+// recogniser takes the chunk. The answer is then the command's echo and what
+// follows it at the very end of what arrived; the handshake gathers its own.
+bool ModComm::RecogniseAfterNoise(std::span<const std::uint8_t> chunk) {
+    if (OperationMode == ModeIdle || CurrentStep() == StepProgram) {
+        return false;
+    }
+    const auto answerLength = static_cast<std::size_t>(std::max(lastWaitFor_, 0));
+    unrecognised_.insert(unrecognised_.end(), chunk.begin(), chunk.end());
+    if (unrecognised_.size() > answerLength) {
+        unrecognised_.erase(unrecognised_.begin(),
+                            unrecognised_.end() - static_cast<std::ptrdiff_t>(answerLength));
+    }
+    if (unrecognised_.size() < answerLength || answerLength < lastCommand_.size() ||
+        !std::ranges::equal(lastCommand_, std::span(unrecognised_).first(lastCommand_.size()))) {
+        return false;
+    }
+    const std::vector<std::uint8_t> answer = std::exchange(unrecognised_, {});
+    return Recognise(answer);
+}
+
 // Offers a chunk to the recognisers in their fixed order; true when one took
 // it. Only the handshake of the operation running gathers what arrives.
-bool ModComm::Receive(std::span<const std::uint8_t> chunk) {
+bool ModComm::Recognise(std::span<const std::uint8_t> chunk) {
     if (OperationMode != ModeIdle && CurrentStep() == StepProgram) {
         GatherHandshake(chunk);
     }
@@ -171,6 +204,7 @@ void ModComm::EndSteps() {
     ReadStep = StepNone;
     WriteStep = StepNone;
     RxLength = 0;
+    unrecognised_.clear();
     repeatCount_ = 0;
     BlockAddress = BlockAddressStart;
 }

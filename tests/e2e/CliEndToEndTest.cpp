@@ -201,10 +201,11 @@ TEST_F(CliEndToEnd, FaultsEndWithTheRightStatus) {
         {"write", {"--silent-from", InCliWrite("END")}, 4},
         {"read", {"--bad-checksum", InRead("R 3B10")}, 4},
         {"read", {"--hangup", InRead("R 3B20")}, 4},
-        // noise before a handshake answer is skipped, also when it fills the
-        // receive threshold and the answer comes after it
+        // noise before an echo is skipped, also when it fills the receive
+        // threshold and the answer comes after it
         {"read", {"--noise", InRead("PROGRAM"), "--latency", "50"}, 0},
-        {"read", {"--noise", InRead("R 3B00")}, 4}, // a data frame must stand alone
+        {"read", {"--noise", InRead("R 3B00") + "," + InRead("END"), "--latency", "50"}, 0},
+        {"write", {"--noise", InCliWrite("W 3B60")}, 0},
         {"read", {"--split", InRead("PROGRAM") + "," + InRead("R 3B30") + "," + InRead("END")}, 0},
         {"write", {"--split", InCliWrite("W 3B00") + "," + InCliWrite("END")}, 0},
         {"read", {"--latency", "300"}, 0},

@@ -385,9 +385,8 @@ void Apply(Session& s, const Fault& f, TestRadio& r) {
 bool Fatal(const Fault& f, int heard) {
     switch (f.Kind) {
     case FaultKind::Split:
-        return false;
     case FaultKind::Noise:
-        return heard > 0 && f.Command != "PROGRAM";
+        return false;
     case FaultKind::Repeat:
         return heard > 0 && f.Times >= MaxRepeatAnswers;
     case FaultKind::HangUp:
