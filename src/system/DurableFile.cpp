@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 using Handle = FileCalls::Handle;
@@ -44,11 +46,10 @@ int CreateTemporary(FileCalls& calls, const std::filesystem::path& target,
     return error;
 }
 
-// The bytes into a temporary file, synced and closed, then renamed over
-// target; on failure the temporary file is removed again.
-int ReplaceWith(FileCalls& calls, const std::filesystem::path& target,
-                std::span<const std::uint8_t> bytes) {
-    std::filesystem::path temporary;
+// The bytes into a new temporary file beside target, synced and closed; on
+// failure it is removed again.
+int WriteTemporary(FileCalls& calls, const std::filesystem::path& target,
+                   std::span<const std::uint8_t> bytes, std::filesystem::path& temporary) {
     Handle file = 0;
     if (const int error = CreateTemporary(calls, target, temporary, file); error != 0) {
         return error;
@@ -62,11 +63,44 @@ int ReplaceWith(FileCalls& calls, const std::filesystem::path& target,
     if (error == 0) {
         error = closed;
     }
-    if (error == 0) {
-        error = calls.Rename(temporary, target);
+    if (error != 0) {
+        calls.Remove(temporary);
+    }
+    return error;
+}
+
+// The bytes into a temporary file, then renamed over target.
+int ReplaceWith(FileCalls& calls, const std::filesystem::path& target,
+                std::span<const std::uint8_t> bytes) {
+    std::filesystem::path temporary;
+    if (const int error = WriteTemporary(calls, target, bytes, temporary); error != 0) {
+        return error;
+    }
+    const int error = calls.Rename(temporary, target);
+    if (error != 0) {
+        calls.Remove(temporary);
+    }
+    return error;
+}
+
+// Enough names for every copy a folder can hold of one radio in one second.
+constexpr int FreeNameAttempts = 1000;
+
+// The bytes into a temporary file, then given the first free name.
+int TakeFreeName(FileCalls& calls, const std::function<std::filesystem::path(int attempt)>& nameFor,
+                 std::span<const std::uint8_t> bytes, std::filesystem::path& taken) {
+    std::filesystem::path temporary;
+    if (const int error = WriteTemporary(calls, nameFor(1), bytes, temporary); error != 0) {
+        return error;
+    }
+    int error = EEXIST;
+    for (int attempt = 1; attempt <= FreeNameAttempts && error == EEXIST; ++attempt) {
+        taken = nameFor(attempt);
+        error = calls.RenameNoReplace(temporary, taken);
     }
     if (error != 0) {
         calls.Remove(temporary);
+        taken.clear();
     }
     return error;
 }
@@ -97,6 +131,59 @@ std::optional<int> WriteFileDurably(const std::filesystem::path& path,
     }
     calls.Close(folder); // a read-only handle: its entries are synced or not by now
     return Failure(error);
+}
+
+NewFile WriteNewFileDurably(const std::function<std::filesystem::path(int attempt)>& nameFor,
+                            std::span<const std::uint8_t> bytes, FileCalls& calls) {
+    NewFile saved;
+    Handle folder = 0;
+    int error = calls.OpenFolder(FolderOf(nameFor(1)), folder);
+    if (error != 0) {
+        saved.error = error;
+        return saved;
+    }
+    error = TakeFreeName(calls, nameFor, bytes, saved.path);
+    if (error == 0) {
+        error = SyncFolder(calls, folder);
+    }
+    calls.Close(folder);
+    if (error != 0) {
+        saved.path.clear(); // not claimed, even where the name was taken
+        saved.error = error;
+    }
+    return saved;
+}
+
+// From the top down: a folder's entry is synced into its parent before
+// anything is made inside it.
+std::optional<int> MakeFoldersDurably(const std::filesystem::path& folder, FileCalls& calls) {
+    std::vector<std::filesystem::path> missing;
+    std::error_code unknown;
+    for (std::filesystem::path part = folder;
+         !part.empty() && !std::filesystem::exists(part, unknown); part = part.parent_path()) {
+        missing.push_back(part);
+        if (part == part.parent_path()) {
+            break;
+        }
+    }
+    for (auto part = missing.rbegin(); part != missing.rend(); ++part) {
+        int error = calls.MakeFolder(*part);
+        if (error == EEXIST) {
+            continue; // made a moment ago by another program, which syncs it
+        }
+        Handle parent = 0;
+        if (error == 0) {
+            error = calls.OpenFolder(FolderOf(*part), parent);
+        }
+        if (error == 0) {
+            error = SyncFolder(calls, parent);
+            calls.Close(parent);
+        }
+        if (error != 0) {
+            return error;
+        }
+    }
+    return std::nullopt;
 }
 
 RecordFile::~RecordFile() {

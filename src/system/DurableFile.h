@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -15,7 +16,8 @@ class FileCalls {
     using Handle = std::intptr_t;
 
     virtual ~FileCalls() = default;
-    // A file that must not exist yet, for writing.
+    // A file that must not exist yet, for writing; only its owner may read
+    // it, since the files saved so hold a radio's programming password.
     virtual int CreateNew(const std::filesystem::path& path, Handle& file) = 0;
     // A file for appending, created when missing.
     virtual int OpenAppend(const std::filesystem::path& path, Handle& file) = 0;
@@ -30,7 +32,13 @@ class FileCalls {
     virtual int Close(Handle file) = 0;
     // Replaces to with from in one step.
     virtual int Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Gives from the name to in one step, but only when no file has that name
+    // yet: EEXIST when one has, whoever made it a moment ago.
+    virtual int RenameNoReplace(const std::filesystem::path& from,
+                                const std::filesystem::path& to) = 0;
     virtual int Remove(const std::filesystem::path& path) = 0;
+    // A new folder that only its owner may enter; EEXIST when there is one.
+    virtual int MakeFolder(const std::filesystem::path& path) = 0;
 };
 
 // The operating system's calls.
@@ -46,6 +54,28 @@ FileCalls& SystemFileCalls();
 std::optional<int> WriteFileDurably(const std::filesystem::path& path,
                                     std::span<const std::uint8_t> bytes,
                                     FileCalls& calls = SystemFileCalls());
+
+// The file a save under a free name took, or the errno of the first step
+// that failed (the temporary file removed, no file of those names touched).
+struct NewFile {
+    std::filesystem::path path;
+    std::optional<int> error;
+};
+
+// Saves bytes as a new file, whole or not at all, as WriteFileDurably does,
+// but never over another file: the first of nameFor(1), nameFor(2), ... that
+// no file has is taken, in one step with the rename, so two programs saving
+// at the same moment keep both files. Every name lies in one folder.
+NewFile WriteNewFileDurably(const std::function<std::filesystem::path(int attempt)>& nameFor,
+                            std::span<const std::uint8_t> bytes,
+                            FileCalls& calls = SystemFileCalls());
+
+// Makes folder and every missing folder above it, each for its owner alone,
+// and syncs each new one into its parent, so that a file saved inside cannot
+// vanish with its folder after a power cut. nullopt when the folder exists or
+// was made so; else the errno of the step that failed.
+std::optional<int> MakeFoldersDurably(const std::filesystem::path& folder,
+                                      FileCalls& calls = SystemFileCalls());
 
 // A file that grows by whole records, such as a log's rows: each record is
 // handed to the system in one write and synced before Append returns. A

@@ -2,6 +2,7 @@
 #include "DurableFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,9 +19,10 @@ template <typename Call> int Retried(Call call) {
     return 0;
 }
 
-int Opened(const std::filesystem::path& path, int flags, FileCalls::Handle& file) {
+int Opened(const std::filesystem::path& path, int flags, FileCalls::Handle& file,
+           mode_t mode = 0666) {
     int fd = -1;
-    const int error = Retried([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666); });
+    const int error = Retried([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC, mode); });
     file = fd;
     return error;
 }
@@ -32,7 +34,7 @@ int Fd(FileCalls::Handle file) {
 class PosixFileCalls final : public FileCalls {
   public:
     int CreateNew(const std::filesystem::path& path, Handle& file) override {
-        return Opened(path, O_WRONLY | O_CREAT | O_EXCL, file);
+        return Opened(path, O_WRONLY | O_CREAT | O_EXCL, file, 0600);
     }
     int OpenAppend(const std::filesystem::path& path, Handle& file) override {
         return Opened(path, O_WRONLY | O_CREAT | O_APPEND, file);
@@ -66,8 +68,30 @@ class PosixFileCalls final : public FileCalls {
     int Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
         return Retried([&] { return ::rename(from.c_str(), to.c_str()); });
     }
+    int RenameNoReplace(const std::filesystem::path& from,
+                        const std::filesystem::path& to) override {
+#ifdef RENAME_NOREPLACE
+        const int renamed = Retried([&] {
+            return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+        });
+        // A filesystem without the flag says so; a hard link takes the name as
+        // exclusively there.
+        if (renamed != EINVAL && renamed != ENOSYS) {
+            return renamed;
+        }
+#endif
+        if (const int error = Retried([&] { return ::link(from.c_str(), to.c_str()); });
+            error != 0) {
+            return error;
+        }
+        Remove(from); // the file has its name; a second one left behind is only a stray entry
+        return 0;
+    }
     int Remove(const std::filesystem::path& path) override {
         return Retried([&] { return ::unlink(path.c_str()); });
+    }
+    int MakeFolder(const std::filesystem::path& path) override {
+        return Retried([&] { return ::mkdir(path.c_str(), 0700); });
     }
 };
 } // namespace

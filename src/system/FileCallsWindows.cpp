@@ -98,8 +98,17 @@ class WindowsFileCalls final : public FileCalls {
         return Checked(MoveFileExW(from.c_str(), to.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     }
+    // Without MOVEFILE_REPLACE_EXISTING the move fails where the name is taken.
+    int RenameNoReplace(const std::filesystem::path& from,
+                        const std::filesystem::path& to) override {
+        return Checked(MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH));
+    }
     int Remove(const std::filesystem::path& path) override {
         return Checked(DeleteFileW(path.c_str()));
+    }
+    // A folder under the user's profile is the user's alone already.
+    int MakeFolder(const std::filesystem::path& path) override {
+        return Checked(CreateDirectoryW(path.c_str(), nullptr));
     }
 };
 } // namespace

@@ -12,7 +12,11 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -24,9 +28,18 @@ enum class Fault {
 };
 
 const std::map<std::string, int> ErrorOf{
-    {"CreateNew", EACCES}, {"OpenAppend", EACCES}, {"OpenFolder", ENOENT}, {"Write", ENOSPC},
-    {"Size", EIO},         {"Truncate", EIO},      {"Sync", EIO},          {"Close", EIO},
-    {"Rename", EXDEV},     {"Remove", EACCES},
+    {"CreateNew", EACCES},
+    {"OpenAppend", EACCES},
+    {"OpenFolder", ENOENT},
+    {"Write", ENOSPC},
+    {"Size", EIO},
+    {"Truncate", EIO},
+    {"Sync", EIO},
+    {"Close", EIO},
+    {"Rename", EXDEV},
+    {"Remove", EACCES},
+    {"RenameNoReplace", EXDEV},
+    {"MakeFolder", EROFS},
 };
 
 // The system's calls, the call number failAt (counted from 0) made faulty. A
@@ -42,6 +55,10 @@ class FaultyCalls : public FileCalls {
     int writes = 0;
     // The run made call failAt at all.
     bool Reached() const { return count_ > failAt_; }
+    // Every call made, by name and the path it named ("" for a handle's).
+    std::vector<std::pair<std::string, fs::path>> made;
+    // Another program takes this name just before the first exclusive rename.
+    std::optional<fs::path> takenAtRename;
 
     int CreateNew(const fs::path& p, Handle& f) override {
         return Call("CreateNew", std::nullopt, [&] { return real_.CreateNew(p, f); });
@@ -50,6 +67,7 @@ class FaultyCalls : public FileCalls {
         return Call("OpenAppend", std::nullopt, [&] { return real_.OpenAppend(p, f); });
     }
     int OpenFolder(const fs::path& p, Handle& f) override {
+        made.emplace_back("OpenFolder", p);
         const int error = Call("OpenFolder", std::nullopt, [&] { return real_.OpenFolder(p, f); });
         folders_.insert(f);
         return error;
@@ -67,6 +85,7 @@ class FaultyCalls : public FileCalls {
         return Call("Truncate", f, [&] { return real_.Truncate(f, s); });
     }
     int Sync(Handle f) override {
+        made.emplace_back(folders_.contains(f) ? "Sync folder" : "Sync", fs::path());
         return Call("Sync", f, [&] { return real_.Sync(f); });
     }
     int Close(Handle f) override {
@@ -75,8 +94,20 @@ class FaultyCalls : public FileCalls {
     int Rename(const fs::path& from, const fs::path& to) override {
         return Call("Rename", std::nullopt, [&] { return real_.Rename(from, to); });
     }
+    int RenameNoReplace(const fs::path& from, const fs::path& to) override {
+        if (takenAtRename) {
+            WriteBytes(*std::exchange(takenAtRename, std::nullopt), "another program's");
+        }
+        made.emplace_back("RenameNoReplace", to);
+        return Call("RenameNoReplace", std::nullopt,
+                    [&] { return real_.RenameNoReplace(from, to); });
+    }
     int Remove(const fs::path& p) override {
         return Call("Remove", std::nullopt, [&] { return real_.Remove(p); });
+    }
+    int MakeFolder(const fs::path& p) override {
+        made.emplace_back("MakeFolder", p);
+        return Call("MakeFolder", std::nullopt, [&] { return real_.MakeFolder(p); });
     }
 
   private:
@@ -283,3 +314,154 @@ TEST(RecordFile, EachRowIsOneWrite) {
     EXPECT_EQ(calls.writes - before, 3);
     EXPECT_EQ(ReadBytes(temp.Path() / "batch.csv"), "h\n1\n22\n333\n");
 }
+
+namespace {
+struct NewFileStart {
+    const char* name;
+    bool firstTaken;     // a file of the first name is there before the save
+    bool takenAtRename;  // another program takes the first name during the save
+    bool staleTemporary; // a temporary left by a run that died
+};
+
+const NewFileStart NewFileStarts[] = {
+    {"FirstNameFree", false, false, false},
+    {"FirstNameTaken", true, false, false},
+    {"TakenByAnotherProgramMeanwhile", false, true, false},
+    {"PassesAStaleTemporaryBy", false, false, true},
+};
+
+fs::path NameFor(const fs::path& folder, int attempt) {
+    return folder / ("radio-" + std::to_string(attempt) + ".bin");
+}
+} // namespace
+
+// A save under a free name never replaces a file: a name taken before or
+// during the save is passed over, and a failure leaves no file behind.
+TEST(WriteNewFileDurably, TakesTheFirstFreeNameOrLeavesTheFolderAsItWas) {
+    std::set<std::string> steps;
+    for (const NewFileStart& start : NewFileStarts) {
+        for (const Fault fault : AllFaults) {
+            for (int n = -1;; ++n) {
+                TempDir temp;
+                const fs::path first = NameFor(temp.Path(), 1);
+                if (start.firstTaken) {
+                    WriteBytes(first, "another program's");
+                }
+                if (start.staleTemporary) {
+                    WriteBytes(temp.Path() / ".radio-1.bin.0.tmp", "stale");
+                }
+                FaultyCalls calls(n, fault);
+                if (start.takenAtRename) {
+                    calls.takenAtRename = first;
+                }
+                const NewFile saved =
+                    WriteNewFileDurably([&](int attempt) { return NameFor(temp.Path(), attempt); },
+                                        Bytes(NewImage()), calls);
+                if (n >= 0 && !calls.Reached()) {
+                    break;
+                }
+                const std::string name =
+                    std::string(start.name) + ", call " + std::to_string(n) + " " + calls.hit;
+                // The other program's file, there before or made during the save.
+                const bool othersFirst =
+                    start.firstTaken || (start.takenAtRename && !calls.takenAtRename);
+                std::set<std::string> expected;
+                if (start.staleTemporary) {
+                    expected.insert(".radio-1.bin.0.tmp");
+                }
+                if (othersFirst) {
+                    expected.insert("radio-1.bin");
+                    EXPECT_EQ(ReadBytes(first), "another program's") << name;
+                }
+                const fs::path free = NameFor(temp.Path(), othersFirst ? 2 : 1);
+                steps.insert(calls.hit + (calls.hitFolder ? " folder" : ""));
+                const bool harmless = n < 0 || fault == Fault::Short || calls.hit.empty() ||
+                                      (calls.hit == "Close" && calls.hitFolder);
+                const bool named = harmless || (calls.hit == "Sync" && calls.hitFolder);
+                if (named) {
+                    expected.insert(free.filename().string());
+                    EXPECT_EQ(ReadBytes(free), NewImage()) << name;
+                    EXPECT_EQ(saved.path, harmless ? free : fs::path()) << name;
+                }
+                EXPECT_EQ(Listing(temp.Path()), expected) << name << ": no temporary left";
+                if (harmless) {
+                    EXPECT_EQ(saved.error, std::nullopt) << name;
+                } else {
+                    EXPECT_EQ(saved.error, fault == Fault::Error ? ErrorOf.at(calls.hit) : ENOSPC)
+                        << name;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(steps, (std::set<std::string>{"", "OpenFolder", "CreateNew", "Write", "Sync", "Close",
+                                            "RenameNoReplace", "Sync folder", "Close folder"}));
+}
+
+// Every folder made is synced into its parent before the next one is made
+// inside it, and a failure at any step says why.
+TEST(MakeFoldersDurably, SyncsEachNewFolderIntoItsParent) {
+    std::set<std::string> steps;
+    for (int n = -1;; ++n) {
+        TempDir temp;
+        fs::create_directory(temp.Path() / "backups");
+        const fs::path folder = temp.Path() / "backups" / "2026-12-07" / "shelf 2";
+        FaultyCalls calls(n, Fault::Error);
+        const std::optional<int> error = MakeFoldersDurably(folder, calls);
+        if (n >= 0 && !calls.Reached()) {
+            break;
+        }
+        steps.insert(calls.hit + (calls.hitFolder ? " folder" : ""));
+        const std::string name = "call " + std::to_string(n) + " " + calls.hit;
+        const bool harmless = n < 0 || (calls.hit == "Close" && calls.hitFolder);
+        EXPECT_EQ(error, harmless ? std::nullopt : std::optional(ErrorOf.at(calls.hit))) << name;
+        if (!harmless) {
+            continue;
+        }
+        EXPECT_TRUE(fs::is_directory(folder)) << name;
+        // The folders made, each followed by its parent's sync before the next.
+        std::vector<fs::path> synced;
+        std::optional<fs::path> pending;
+        for (const auto& [call, path] : calls.made) {
+            if (call == "MakeFolder" && fs::is_directory(path) && !pending) {
+                pending = path;
+            } else if (call == "OpenFolder" && pending && path == pending->parent_path()) {
+                continue;
+            } else if (call == "Sync folder" && pending) {
+                synced.push_back(*std::exchange(pending, std::nullopt));
+            }
+        }
+        EXPECT_EQ(synced, (std::vector<fs::path>{temp.Path() / "backups" / "2026-12-07", folder}))
+            << name;
+    }
+    EXPECT_EQ(steps, (std::set<std::string>{"", "MakeFolder", "OpenFolder", "Sync folder",
+                                            "Close folder"}));
+}
+
+#ifndef _WIN32
+// What holds a radio's password is its owner's alone, whatever the umask.
+TEST(DurableFiles, AreTheOwnersAlone) {
+    for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{0}}) {
+        TempDir temp;
+        const mode_t before = ::umask(mask);
+        const fs::path folder = temp.Path() / "new" / "folder";
+        const std::optional<int> made = MakeFoldersDurably(folder);
+        const NewFile saved = WriteNewFileDurably(
+            [&](int attempt) { return folder / (std::to_string(attempt) + ".bin"); },
+            Bytes(NewImage()));
+        const std::optional<int> replaced = WriteFileDurably(folder / "save.bin", Bytes("x"));
+        ::umask(before);
+        ASSERT_EQ(made, std::nullopt);
+        ASSERT_EQ(saved.error, std::nullopt);
+        ASSERT_EQ(replaced, std::nullopt);
+        const auto mode = [](const fs::path& path) {
+            return fs::status(path).permissions() & fs::perms::all;
+        };
+        using fs::perms;
+        EXPECT_EQ(mode(temp.Path() / "new"), perms::owner_all) << mask;
+        EXPECT_EQ(mode(folder), perms::owner_all) << mask;
+        for (const fs::path& file : {saved.path, folder / "save.bin"}) {
+            EXPECT_EQ(mode(file), perms::owner_read | perms::owner_write) << mask;
+        }
+    }
+}
+#endif
