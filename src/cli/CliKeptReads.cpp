@@ -7,7 +7,8 @@
 #include <cstdio>
 
 namespace {
-// When a copy was read, in the dealer's own time and zone.
+// When a copy was read, in the dealer's own time and zone, as its name
+// recorded it.
 QString ReadTime(const QDateTime& utc) {
     return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t"));
 }
@@ -19,33 +20,46 @@ void CliSession::KeepRead() {
     }
 }
 
-void CliSession::KeepImage(const InfoImage& image) {
-    const KeptReads::Result kept = keptReads_.Keep(image);
+void CliSession::KeepImage(const InfoImage& image, KeptReads::Kind kind) {
+    const KeptReads::Result kept = keptReads_.Keep(image, kind);
     if (!kept.failure.isEmpty()) {
         Say(CliText::KeepFailed, keptReads_.Folder(), kept.failure);
     }
 }
 
+// Only a radio whose serial number proves it can have copies: any other
+// would take another radio's. --force does not change that.
+bool CliSession::SerialProvesRadio() {
+    if (SerialProof(data_.Image)) {
+        return true;
+    }
+    Say(CliText::NoProvenKeptRead, SerialNoOf(data_.Image));
+    return false;
+}
+
 // The radio is read first for its serial number, and kept only once it has
-// taken the restore: until then the copy to restore stays the newest.
+// taken the restore. The copy it takes is never one a restore kept of a radio
+// as it found it, so a retry after any failure takes the same copy again.
 int CliSession::RestoreLatest(const CliOptions& options) {
     if (const int status = ReadRadio(false); status != ExitDone) {
         return status;
     }
-    const QString serialNo = SerialNoOf(data_.Image);
-    const std::optional<KeptRead> newest = keptReads_.Newest(serialNo);
-    if (!newest) {
-        Say(CliText::NoKeptRead, serialNo, keptReads_.Folder());
+    if (!SerialProvesRadio()) {
+        return ExitOtherRadio;
+    }
+    const std::optional<KeptRead> latest = keptReads_.Latest(data_.Image);
+    if (!latest) {
+        Say(CliText::NoKeptRead, SerialNoOf(data_.Image), keptReads_.Folder());
         return ExitRestoreFile;
     }
-    const std::optional<InfoImage> file = LoadRestoreFile(newest->path);
+    const std::optional<InfoImage> file = LoadRestoreFile(latest->path);
     if (!file) {
         return ExitRestoreFile;
     }
-    Say(CliText::RestoringKept, newest->path, ReadTime(newest->utc));
-    // A Read made after the wrong Write is the newest copy: restoring it would
-    // change nothing, and the dealer is told where the older ones are.
-    if (SameRadio(*file, data_.Image) && DealerDifferences(*file, data_.Image).isEmpty()) {
+    Say(CliText::RestoringKept, latest->path, ReadTime(latest->utc));
+    // A Read made after the wrong Write is the newest copy, or a restore
+    // already wrote it: writing it would change nothing.
+    if (DealerDifferences(*file, data_.Image).isEmpty()) {
         Say(CliText::KeptAlreadyHeld);
         return ExitDone;
     }
@@ -58,10 +72,12 @@ int CliSession::ListKeptReads() {
     if (const int status = ReadRadio(false); status != ExitDone) {
         return status;
     }
-    const QString serialNo = SerialNoOf(data_.Image);
-    const std::vector<KeptRead> reads = keptReads_.List(serialNo);
+    if (!SerialProvesRadio()) {
+        return ExitOtherRadio;
+    }
+    const std::vector<KeptRead> reads = keptReads_.Of(data_.Image);
     if (reads.empty()) {
-        Say(CliText::NoKeptRead, serialNo, keptReads_.Folder());
+        Say(CliText::NoKeptRead, SerialNoOf(data_.Image), keptReads_.Folder());
         return ExitRestoreFile;
     }
     for (const KeptRead& read : reads) {

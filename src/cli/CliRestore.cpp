@@ -44,8 +44,9 @@ std::optional<InfoImage> CliSession::LoadRestoreFile(const QString& path) {
     return load.image;
 }
 
-// A restore that fails on the way keeps no copy of the radio as it found it:
-// the newest kept read stays the one a second `restore --latest` should take.
+// The radio as the restore found it is kept once it has taken the restore,
+// marked so that `restore --latest` never takes it: a retry after a failed
+// read-back takes the same copy as the first try.
 int CliSession::RestoreImage(const InfoImage& file, const CliOptions& options) {
     if (!SameRadio(file, data_.Image) && !options.force) {
         const bool proven = SerialProof(file) && SerialProof(data_.Image);
@@ -68,7 +69,7 @@ int CliSession::RestoreImage(const InfoImage& file, const CliOptions& options) {
     if (written != ExitDone) {
         return written;
     }
-    KeepImage(found);
+    KeepImage(found, KeptReads::Kind::BeforeRestore);
     if (const int status = ReadRadio(); status != ExitDone) {
         return status;
     }

@@ -8,7 +8,6 @@
 #include "protocol/LinkFailure.h"
 #include "record/InfoArea.h"
 #include "system/QtText.h"
-#include "system/SystemError.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -17,7 +16,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <filesystem>
 #include <variant>
 
 namespace {
@@ -31,13 +29,13 @@ const QString LogStoppedAtOnce = QStringLiteral("stopped at once by a second Ctr
 constexpr int SerialBlock = 0x3B20;
 } // namespace
 
-CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace)
+CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace,
+                       const QString& keptReadsFolder, std::function<QDateTime()> nowUtc)
     : window_(data_, langType),
       serial_(std::move(resolver), [this](int commEvent) { comm_.MSComm1_OnComm(commEvent); }),
       tracer_(serial_, stderr), timer_([this] { comm_.WaitTimer_Timer(); }),
       comm_(data_, trace ? static_cast<SerialControl&>(tracer_) : serial_, timer_, window_),
-      keptReads_(KeptReads::DefaultFolder(), KeptReads::DiskSave(),
-                 &QDateTime::currentDateTimeUtc) {
+      keptReads_(keptReadsFolder, KeptReads::DiskSave(), std::move(nowUtc)) {
     serial_.SetLangType(langType);
     window_.SetComm(comm_);
     window_.OnRadioRead = [this] { KeepRead(); };
@@ -137,22 +135,20 @@ int CliSession::Write(const CliOptions& options) {
     return Wait();
 }
 
+// A missing folder is made; the system's reason when it cannot be (a
+// read-only disk) is the backup's. A name another backup took a moment ago
+// is passed over for the next one.
 int CliSession::SaveBackup(const QString& folder) {
-    backupFile_ = RadioImagePath(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
-    // A missing folder is made; the system's reason when it cannot be (a
-    // read-only disk) is the backup's. A folder made here is not synced into
-    // its parent: the file's own entry is, with its folder.
-    std::error_code made;
-    std::filesystem::create_directories(folder.toStdU16String(), made);
-    const std::optional<QString> failure =
-        made ? std::optional(ToQString(SystemErrorText(made.default_error_condition().value())))
-             : SaveImageFile(backupFile_, data_.Image);
-    if (failure) {
-        Say(CliText::BackupFailed, backupFile_, *failure);
-        const QString path = std::exchange(backupFile_, QString());
-        LogRadio(QStringLiteral("backup failed: %1: %2").arg(path, *failure));
+    const auto names =
+        BackupNames(folder, SerialNoOf(data_.Image), QDateTime::currentDateTimeUtc());
+    const SavedImage saved = SaveNewImageFile(names, data_.Image);
+    if (saved.failure) {
+        const QString path = QString::fromStdU16String(names(1).u16string());
+        Say(CliText::BackupFailed, path, *saved.failure);
+        LogRadio(QStringLiteral("backup failed: %1: %2").arg(path, *saved.failure));
         return ExitBackup;
     }
+    backupFile_ = saved.path;
     Say(CliText::BackupSaved, backupFile_);
     return ExitDone;
 }

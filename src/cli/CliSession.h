@@ -33,8 +33,11 @@ enum ExitStatus : int {
 // window drives it.
 class CliSession {
   public:
-    // trace: every frame on the line goes to stderr as well.
-    CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace);
+    // trace: every frame on the line goes to stderr as well. The kept reads
+    // are in keptReadsFolder, named by the clock nowUtc.
+    CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace,
+               const QString& keptReadsFolder = KeptReads::DefaultFolder(),
+               std::function<QDateTime()> nowUtc = &QDateTime::currentDateTimeUtc);
 
     int Run(const CliOptions& options, std::int16_t portNo);
     // Ctrl+C: stops what runs, as the batch's Stop click does: a radio whose
@@ -59,7 +62,9 @@ class CliSession {
     // Keeps a copy of the radio's area as read; a copy that cannot be kept is
     // one line on stderr and nothing more.
     void KeepRead();
-    void KeepImage(const InfoImage& image);
+    void KeepImage(const InfoImage& image, KeptReads::Kind kind = KeptReads::Kind::Read);
+    // The radio just read can have kept reads; if not, the dealer is told why.
+    bool SerialProvesRadio();
     int Wait();
     void ApplyFields(const CliOptions& options);
     QString BatchSettings() const;

@@ -223,6 +223,16 @@ constexpr std::array Texts{
             u"(restore --list shows the older ones, restore FILE writes one of them)",
             u"对讲机中已是该副本的经销商设置：未写入（restore --list 列出更早的副本，"
             u"restore 文件 写入其中一份）"},
+    TextRow{CliText::NoProvenKeptRead,
+            u"the radio's serial number \"%1\" is empty, erased or shows no character: no kept "
+            u"read can be proven to be this radio's, nothing written (restore FILE --force "
+            u"writes a file named by hand)",
+            u"对讲机的序列号“%1”为空、已擦除或没有可显示的字符：没有能证明属于这台对讲机的保留"
+            u"副本，未写入（restore 文件 --force 可写入手动指定的文件）"},
+    TextRow{CliText::NameNotText,
+            u"%1: the file name \"%2\" is not valid text in this system's encoding; it would "
+            u"be saved or read under another name: rename it",
+            u"%1：文件名“%2”不是本系统编码的有效文字，会以其他名称保存或读取：请改名"},
 };
 } // namespace
 

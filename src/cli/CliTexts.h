@@ -63,6 +63,8 @@ enum class CliText {
     NoKeptRead,
     RestoringKept,
     KeptAlreadyHeld,
+    NoProvenKeptRead,
+    NameNotText,
 };
 
 // The text in the language of langType (2 Chinese, else English), with "%1"

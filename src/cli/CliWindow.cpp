@@ -49,10 +49,12 @@ void CliWindow::ShowByData() {
     }
 }
 
-void CliWindow::RadioRead() {
+// A copy that cannot be kept is said on its own line of stderr.
+std::u16string CliWindow::RadioRead() {
     if (OnRadioRead) {
         OnRadioRead();
     }
+    return {};
 }
 
 // The band byte as the radio just read holds it: a write then keeps it

@@ -42,7 +42,7 @@ class CliWindow : public WindowSide {
 
     int LangType() const override { return langType_; }
     void ShowByData() override;
-    void RadioRead() override;
+    std::u16string RadioRead() override;
     void GetDataByShow() override;
     bool ToggleBatchFace() override;
     void SetStatusLine(std::u16string_view text) override;

@@ -24,6 +24,18 @@ std::optional<QString> SaveImageFile(const QString& path, const InfoImage& image
     return std::nullopt;
 }
 
+SavedImage SaveNewImageFile(const std::function<std::filesystem::path(int attempt)>& nameFor,
+                            const InfoImage& image) {
+    if (const auto error = MakeFoldersDurably(nameFor(1).parent_path())) {
+        return {{}, Reason(*error)};
+    }
+    const NewFile saved = WriteNewFileDurably(nameFor, image);
+    if (saved.error) {
+        return {{}, Reason(*saved.error)};
+    }
+    return {QString::fromStdU16String(saved.path.u16string()), std::nullopt};
+}
+
 // Read with the C library, whose errno is the system's reason: a missing
 // file, a folder, a file not to be read.
 ImageLoad LoadImageFile(const QString& path) {

@@ -1,6 +1,5 @@
 #include "RestoreCheck.h"
 
-#include "record/Cp936.h"
 #include "record/InfoArea.h"
 #include "record/RadioModel.h"
 
@@ -20,12 +19,6 @@ std::string FieldBytes(const InfoImage& image, const AreaField& field) {
 bool Holds(const InfoImage& image, const AreaField& field, std::u16string_view text) {
     const auto first = image.begin() + field.Start;
     return std::equal(first, first + field.Width, text.begin(), text.end());
-}
-
-// A character that shows: no blank, no control character, no undecodable byte.
-bool Shows(char16_t c) {
-    const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
-    return !control && c != u' ' && c != u'\u3000' && c != u'\uFFFD';
 }
 
 // The bits of a row a dealer may change in the byte at offset i.
@@ -53,21 +46,6 @@ QString ModelTextOf(const InfoImage& image) {
 
 QString VersionTextOf(const InfoImage& image) {
     return QString::fromLatin1(FieldBytes(image, AreaFieldNamed(u"ModelVersion")));
-}
-
-std::optional<std::string> SerialProof(const InfoImage& image) {
-    std::string bytes = FieldBytes(image, AreaFieldNamed(u"SerialNo"));
-    bytes.erase(bytes.find_last_not_of(' ') + 1);
-    const std::u16string text = DecodeCp936(bytes);
-    if (std::none_of(text.begin(), text.end(), Shows)) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-bool SameRadio(const InfoImage& file, const InfoImage& radio) {
-    const std::optional<std::string> serial = SerialProof(file);
-    return serial && serial == SerialProof(radio);
 }
 
 // Every dealer bit is compared; one that no row names (none should be) is

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "record/ModData.h"
+#include "record/SerialProof.h"
 
 #include <QString>
 #include <QStringList>
-
-#include <optional>
-#include <string>
 
 // What restore reads in a saved information area, from its bytes as the radio
 // stores them.
@@ -17,13 +15,6 @@ bool IsImageOfThisModel(const InfoImage& image);
 // The model and version texts, up to their first 0x00 or 0xFF, for messages.
 QString ModelTextOf(const InfoImage& image);
 QString VersionTextOf(const InfoImage& image);
-
-// The serial number's bytes (up to the first 0x00 or 0xFF, trailing blanks
-// dropped) when they can name a radio: one that is empty, erased or holds no
-// character proves nothing and gives none.
-std::optional<std::string> SerialProof(const InfoImage& image);
-// Both areas name one radio by a serial number that proves it.
-bool SameRadio(const InfoImage& file, const InfoImage& radio);
 
 // The dealer settings in which radio differs from file: every bit of
 // DealerBits() is compared, and none differs when the list is empty.

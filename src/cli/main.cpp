@@ -3,6 +3,7 @@
 #include "CliPorts.h"
 #include "CliSession.h"
 #include "CliTexts.h"
+#include "EscapedText.h"
 #include "Version.h"
 #include "system/ModSYSType.h"
 #include "system/ModSetComm2.h"
@@ -114,6 +115,43 @@ PortChoice DefaultPort(int langType) {
     return {number, QString()};
 }
 
+#ifndef _WIN32
+// The arguments whose bytes are no text in the system's encoding: Qt gives
+// them with U+FFFD in place of those bytes, a name no file has.
+std::vector<std::u16string> ArgumentsNotText(int argc, char* argv[],
+                                             const std::vector<std::u16string>& args) {
+    std::vector<std::u16string> lossy;
+    for (int i = 1; i < argc && static_cast<std::size_t>(i) <= args.size(); ++i) {
+        const QByteArray bytes(argv[i]);
+        if (QString::fromLocal8Bit(bytes).toLocal8Bit() != bytes) {
+            lossy.push_back(args[static_cast<std::size_t>(i - 1)]);
+        }
+    }
+    return lossy;
+}
+
+// A file is saved and read under exactly the name the user's bytes give, or
+// not at all: the option and the name that came from such an argument.
+std::optional<std::pair<std::u16string, std::u16string>>
+NameNotText(const CliOptions& options, const std::vector<std::u16string>& lossy) {
+    const std::pair<std::u16string_view, const std::optional<std::u16string>*> names[] = {
+        {u"--save", &options.saveFile},
+        {u"--backup", &options.backupDir},
+        {u"--log", &options.logFile},
+        {u"restore", &options.restoreFile},
+    };
+    for (const auto& [option, value] : names) {
+        const bool fromLossy = *value && std::ranges::any_of(lossy, [&](const std::u16string& arg) {
+            return arg.ends_with(**value);
+        });
+        if (fromLossy) {
+            return std::pair{std::u16string(option), **value};
+        }
+    }
+    return std::nullopt;
+}
+#endif
+
 // The port list, as text or JSON, on standard output.
 int ListPorts(const CliOptions& options, int langType) {
     const std::vector<PortLine> lines = PortLines(langType);
@@ -137,6 +175,13 @@ int main(int argc, char* argv[]) {
         return CheckedExit(ExitUsage, langType);
     }
     const CliOptions& options = *parsed.options;
+#ifndef _WIN32
+    if (const auto name = NameNotText(options, ArgumentsNotText(argc, argv, args))) {
+        PrintError(u"radioinfo-cli: " + CliTextFor(CliText::NameNotText, langType, name->first,
+                                                   EscapeControls(name->second)));
+        return CheckedExit(ExitUsage, langType);
+    }
+#endif
     if (options.command == CliOptions::Command::Help) {
         const std::u16string fields =
             FieldOptionsText(CliTextFor(CliText::TextValue, langType), HelpWidth, 2);

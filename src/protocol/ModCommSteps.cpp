@@ -314,9 +314,10 @@ void ModComm::ShowModelError() {
 void ModComm::ReadComplete() {
     EndOperation();
     data_.UnpackImage();
-    window_.RadioRead();
+    const std::u16string note = window_.RadioRead();
     window_.ShowByData();
-    window_.ShowMessage(Msg::ReadComplete, MessageButtons::Ok, MessageIcon::None);
+    const std::u16string text = std::u16string(Msg::ReadComplete) + (note.empty() ? u"" : u"\r\n");
+    window_.ShowMessage(text + note, MessageButtons::Ok, MessageIcon::None);
 }
 
 void ModComm::WriteComplete() {

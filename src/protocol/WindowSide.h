@@ -17,8 +17,9 @@ class WindowSide {
     // Shows the record in the window.
     virtual void ShowByData() = 0;
     // A Read has brought the radio's whole information area (the image),
-    // before the window shows it.
-    virtual void RadioRead() {}
+    // before the window shows it. A line to add under "Read Complete!", or
+    // an empty text.
+    virtual std::u16string RadioRead() { return {}; }
     // Takes the window's fields into the record; may ask the band question.
     virtual void GetDataByShow() = 0;
     // Toggles the window between its idle and its running batch face;

@@ -3,6 +3,7 @@
 #include "DurableFile.h"
 #include "RadioImageName.h"
 #include "SystemError.h"
+#include "record/SerialProof.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,35 @@
 #else
 #include "ConfigDir.h"
 #endif
+
+namespace {
+// The 256 bytes of a kept copy; nullopt for a file that cannot be read or is
+// no information area.
+std::optional<InfoImage> LoadCopy(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(InfoImageSize + 1);
+    if (bytes.size() != InfoImageSize) {
+        return std::nullopt;
+    }
+    InfoImage image{};
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    return image;
+}
+
+QString Reason(int code) {
+    return QString::fromStdU16String(SystemErrorText(code));
+}
+
+// Last kept first. Copies named before names counted the keeping (number 0)
+// are older than every counted one, and among themselves go by their time.
+bool Newer(const KeptRead& a, const KeptRead& b) {
+    return std::tie(a.number, a.utc, a.sequence, a.path) >
+           std::tie(b.number, b.utc, b.sequence, b.path);
+}
+} // namespace
 
 KeptReads::KeptReads(QString folder, DurableSave save, std::function<QDateTime()> nowUtc)
     : folder_(std::move(folder)), save_(std::move(save)), nowUtc_(std::move(nowUtc)) {}
@@ -31,40 +61,57 @@ QString KeptReads::DefaultFolder() {
 }
 
 DurableSave KeptReads::DiskSave() {
-    return [](const QString& path, const QByteArray& bytes) -> std::optional<QString> {
-        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-        const auto error = WriteFileDurably(std::filesystem::path(path.toStdU16String()),
-                                            {data, static_cast<std::size_t>(bytes.size())});
-        if (!error) {
-            return std::nullopt;
+    return [](const std::function<QString(int)>& nameFor, const QByteArray& bytes) {
+        const auto pathFor = [&nameFor](int attempt) { return FilePath(nameFor(attempt)); };
+        if (const auto error = MakeFoldersDurably(pathFor(1).parent_path())) {
+            return SavedFile{{}, Reason(*error)};
         }
-        return QString::fromStdU16String(SystemErrorText(*error));
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+        const NewFile saved =
+            WriteNewFileDurably(pathFor, {data, static_cast<std::size_t>(bytes.size())});
+        if (saved.error) {
+            return SavedFile{{}, Reason(*saved.error)};
+        }
+        return SavedFile{QString::fromStdU16String(saved.path.u16string()), std::nullopt};
     };
 }
 
-// The copies hold the radio's programming password: a folder made here is
-// the user's alone. One that cannot be made fails the save, which says why.
-void KeptReads::MakeFolder() const {
-    if (QDir(folder_).exists()) {
-        return;
+// The copies hold the radio's programming password. The folder is the tool's
+// own: one that a user or an older version left open to others is closed.
+void KeptReads::KeepFolderPrivate() const {
+#ifndef _WIN32
+    constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner |
+                                             QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser |
+                                             QFile::ExeUser;
+    if (QDir(folder_).exists() && (QFile::permissions(folder_) & ~OwnerOnly) != 0) {
+        QFile::setPermissions(folder_, OwnerOnly);
     }
-    QDir().mkpath(folder_);
-    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
 }
 
-KeptReads::Result KeptReads::Keep(const InfoImage& image) const {
+KeptReads::Result KeptReads::Keep(const InfoImage& image, Kind kind) const {
     Result result;
     if (!save_) {
         result.failure = QStringLiteral("no durable save is available");
         return result;
     }
-    MakeFolder();
-    const QString path = RadioImagePath(folder_, SerialNoOf(image), nowUtc_());
+    KeepFolderPrivate();
+    const QString serial = SerialNoOf(image);
+    const QDateTime now = nowUtc_();
+    const int first = NextNumber();
+    const QDir dir(folder_);
+    // Another program keeping a copy at the same moment takes a number too:
+    // the next free one is this copy's.
+    const auto nameFor = [&](int attempt) {
+        return dir.filePath(
+            KeptReadName(serial, now, first + attempt - 1, kind == Kind::BeforeRestore));
+    };
     const QByteArray bytes(reinterpret_cast<const char*>(image.data()), InfoImageSize);
-    if (const auto failure = save_(path, bytes)) {
-        result.failure = *failure;
+    const SavedFile saved = save_(nameFor, bytes);
+    if (saved.failure) {
+        result.failure = *saved.failure;
     } else {
-        result.path = path;
+        result.path = saved.path;
     }
     Prune();
     return result;
@@ -75,39 +122,76 @@ std::vector<KeptReads::Named> KeptReads::All() const {
     const QDir dir(folder_);
     for (const QString& name : dir.entryList({QStringLiteral("*.bin")}, QDir::Files)) {
         if (const auto parsed = ParseRadioImageName(name)) {
-            all.push_back({parsed->serial, {dir.filePath(name), parsed->utc, parsed->sequence}});
+            all.push_back({parsed->serial,
+                           {dir.filePath(name), parsed->utc, parsed->number, parsed->sequence,
+                            parsed->beforeRestore}});
         }
     }
-    std::sort(all.begin(), all.end(), [](const Named& a, const Named& b) {
-        return std::tie(a.read.utc, a.read.sequence) > std::tie(b.read.utc, b.read.sequence);
-    });
+    std::sort(all.begin(), all.end(),
+              [](const Named& a, const Named& b) { return Newer(a.read, b.read); });
     return all;
 }
 
-std::vector<KeptRead> KeptReads::List(const QString& serialNo) const {
-    const QString serial = FileNameSerial(serialNo);
-    std::vector<KeptRead> reads;
+int KeptReads::NextNumber() const {
+    int last = 0;
     for (const Named& named : All()) {
-        if (named.serial == serial) {
-            reads.push_back(named.read);
+        last = std::max(last, named.read.number);
+    }
+    return last + 1;
+}
+
+// Every file is read: a name can make two radios look alike.
+std::vector<KeptRead> KeptReads::Of(const InfoImage& radio) const {
+    std::vector<KeptRead> reads;
+    if (!SerialProof(radio)) {
+        return reads;
+    }
+    for (Named& named : All()) {
+        const std::optional<InfoImage> image = LoadCopy(named.read.path);
+        if (image && SameRadio(*image, radio)) {
+            named.read.image = *image;
+            reads.push_back(std::move(named.read));
         }
     }
     return reads;
 }
 
-std::optional<KeptRead> KeptReads::Newest(const QString& serialNo) const {
-    std::vector<KeptRead> reads = List(serialNo);
-    return reads.empty() ? std::nullopt : std::optional<KeptRead>(reads.front());
+std::optional<KeptRead> KeptReads::Latest(const InfoImage& radio) const {
+    for (KeptRead& read : Of(radio)) {
+        if (!read.beforeRestore) {
+            return std::move(read);
+        }
+    }
+    return std::nullopt;
 }
 
-// A copy that cannot be removed stays; the next prune tries again.
+// Names tell which copies may be old enough to go; only those of a name
+// with more than ten copies are read, to count each radio's last ten by
+// its serial number's bytes. A copy that cannot be read or removed stays.
 void KeptReads::Prune() const {
     const QDateTime yearAgo = nowUtc_().toUTC().addYears(-1);
-    std::map<QString, int> newer;
-    for (const Named& named : All()) {
-        const int place = newer[named.serial]++;
-        if (place >= LastKeptPerRadio && named.read.utc < yearAgo) {
-            QFile::remove(named.read.path);
+    std::map<QString, std::vector<KeptRead>> byName;
+    for (Named& named : All()) {
+        byName[named.serial].push_back(std::move(named.read));
+    }
+    for (const auto& [serial, copies] : byName) {
+        const bool someMayGo =
+            copies.size() > static_cast<std::size_t>(LastKeptPerRadio) &&
+            std::any_of(copies.begin() + LastKeptPerRadio, copies.end(),
+                        [&](const KeptRead& copy) { return copy.utc < yearAgo; });
+        if (!someMayGo) {
+            continue;
+        }
+        std::map<std::optional<std::string>, int> newer;
+        for (const KeptRead& copy : copies) {
+            const std::optional<InfoImage> image = LoadCopy(copy.path);
+            if (!image) {
+                continue;
+            }
+            const int place = newer[SerialProof(*image)]++;
+            if (place >= LastKeptPerRadio && copy.utc < yearAgo) {
+                QFile::remove(copy.path);
+            }
         }
     }
 }

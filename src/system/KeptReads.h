@@ -10,26 +10,42 @@
 #include <optional>
 #include <vector>
 
-// Saves bytes as the file at path so that they are on disk when it returns:
-// written, flushed, fsync'd, renamed into place and the folder fsync'd.
-// nullopt when every step succeeded, else why not.
-using DurableSave =
-    std::function<std::optional<QString>(const QString& path, const QByteArray& bytes)>;
+// The file a durable save took, or why it took none.
+struct SavedFile {
+    QString path;
+    std::optional<QString> failure;
+};
+
+// Saves bytes as a new file so that they are on disk when it returns: its
+// folder made where missing, written, flushed, fsync'd, given the first of
+// the names nameFor(1), nameFor(2), ... that no file has, and the folder
+// fsync'd. It never replaces a file.
+using DurableSave = std::function<SavedFile(const std::function<QString(int attempt)>& nameFor,
+                                            const QByteArray& bytes)>;
 
 // One kept copy of a radio's information area.
 struct KeptRead {
     QString path;
-    QDateTime utc; // when it was read, as its name says
-    int sequence = 1;
+    QDateTime utc;              // when it was kept, as its name records it
+    int number = 0;             // its place in the order of keeping; 0 for a copy named without one
+    int sequence = 1;           // the -n of a copy named without a number
+    bool beforeRestore = false; // the radio as a restore found it
+    InfoImage image{};
 };
 
 // The radio's 256 bytes of every successful Read, so that a wrong Write can be
-// undone: one file per Read in one folder, named by RadioImagePath. A copy
-// stays a year, and the last ten of each serial number stay however old.
-// Files of other names in the folder are never touched.
+// undone: one file per Read in one folder, named by KeptReadName. Which copy
+// is newer is the order of keeping, which the names count, whatever the
+// clock said. A copy stays a year, and the last ten of each radio stay
+// however old. Files of other names in the folder are never touched.
 class KeptReads {
   public:
     static constexpr int LastKeptPerRadio = 10;
+
+    enum class Kind {
+        Read,
+        BeforeRestore, // kept and listed, never the copy a restore takes by itself
+    };
 
     // nowUtc names the copies and tells their age.
     KeptReads(QString folder, DurableSave save, std::function<QDateTime()> nowUtc);
@@ -37,34 +53,38 @@ class KeptReads {
     // $XDG_DATA_HOME/radioinfo/reads (~/.local/share/radioinfo/reads), on
     // Windows %LOCALAPPDATA%\radioinfo\reads.
     static QString DefaultFolder();
-    // The save to disk the programs use: WriteFileDurably, the system's reason
-    // when it fails.
+    // The save to disk the programs use: MakeFoldersDurably and
+    // WriteNewFileDurably, the system's reason when they fail.
     static DurableSave DiskSave();
     const QString& Folder() const { return folder_; }
 
-    // Keeps the image as its radio's newest copy, then prunes. path is empty
-    // when nothing was kept, and failure says why.
+    // Keeps the image as the newest copy of its radio, then prunes. path is
+    // empty when nothing was kept, and failure says why.
     struct Result {
         QString path;
         QString failure;
     };
-    Result Keep(const InfoImage& image) const;
+    Result Keep(const InfoImage& image, Kind kind = Kind::Read) const;
 
-    // The copies kept of one serial number, newest first.
-    std::vector<KeptRead> List(const QString& serialNo) const;
-    std::optional<KeptRead> Newest(const QString& serialNo) const;
+    // The copies of the radio whose area is given, told by the bytes of its
+    // serial number in each file, newest first; none when the radio's serial
+    // number proves nothing.
+    std::vector<KeptRead> Of(const InfoImage& radio) const;
+    // The newest of them that is not a restore's copy of the radio as found.
+    std::optional<KeptRead> Latest(const InfoImage& radio) const;
 
-    // Removes the copies older than a year, except each serial number's last ten.
+    // Removes the copies older than a year, except each radio's last ten.
     void Prune() const;
 
   private:
     struct Named {
-        QString serial;
+        QString serial; // the name's label
         KeptRead read;
     };
-    // Every copy in the folder, newest first.
+    // Every copy in the folder by its name, newest first; no file is read.
     std::vector<Named> All() const;
-    void MakeFolder() const;
+    int NextNumber() const;
+    void KeepFolderPrivate() const;
 
     QString folder_;
     DurableSave save_;

@@ -3,11 +3,15 @@
 #include "record/FormFields.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
 const QString TimeFormat = QStringLiteral("yyyyMMdd'T'HHmmss'Z'");
+const QString BeforeRestore = QStringLiteral("-before-restore");
+
+QString Stem(const QString& serialNo, const QDateTime& utc) {
+    return FileNameSerial(serialNo) + u'-' + utc.toUTC().toString(TimeFormat);
+}
 } // namespace
 
 QString SerialNoOf(const InfoImage& image) {
@@ -26,20 +30,24 @@ QString FileNameSerial(const QString& serialNo) {
     return safe.isEmpty() ? QStringLiteral("no-serial") : safe;
 }
 
-QString RadioImagePath(const QString& folder, const QString& serialNo, const QDateTime& utc) {
-    const QString stem = FileNameSerial(serialNo) + u'-' + utc.toUTC().toString(TimeFormat);
-    const QDir dir(folder);
-    QString path = dir.filePath(stem + QStringLiteral(".bin"));
-    for (int n = 2; QFileInfo::exists(path); ++n) {
-        path = dir.filePath(stem + u'-' + QString::number(n) + QStringLiteral(".bin"));
-    }
-    return path;
+std::function<std::filesystem::path(int attempt)>
+BackupNames(const QString& folder, const QString& serialNo, const QDateTime& utc) {
+    return [folder = QDir(folder), stem = Stem(serialNo, utc)](int attempt) {
+        const QString suffix = attempt > 1 ? u'-' + QString::number(attempt) : QString();
+        return FilePath(folder.filePath(stem + suffix + QStringLiteral(".bin")));
+    };
+}
+
+QString KeptReadName(const QString& serialNo, const QDateTime& utc, int number,
+                     bool beforeRestore) {
+    return Stem(serialNo, utc) + QStringLiteral("-r") + QString::number(number) +
+           (beforeRestore ? BeforeRestore : QString()) + QStringLiteral(".bin");
 }
 
 // The time is the last one in the name: a serial number may hold one too.
 std::optional<RadioImageName> ParseRadioImageName(const QString& fileName) {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^([A-Za-z0-9_-]+)-(\d{8}T\d{6}Z)(?:-([2-9]|[1-9]\d{1,8}))?\.bin$)"));
+    static const QRegularExpression pattern(QStringLiteral(
+        R"(^([A-Za-z0-9_-]+)-(\d{8}T\d{6}Z)(?:-([2-9]|[1-9]\d{1,8})|-r([1-9]\d{0,8})(-before-restore)?)?\.bin$)"));
     const QRegularExpressionMatch match = pattern.match(fileName);
     if (!match.hasMatch()) {
         return std::nullopt;
@@ -51,6 +59,13 @@ std::optional<RadioImageName> ParseRadioImageName(const QString& fileName) {
     if (!utc.isValid()) {
         return std::nullopt;
     }
-    const int sequence = match.hasCaptured(3) ? match.captured(3).toInt() : 1;
-    return RadioImageName{match.captured(1), utc, sequence};
+    RadioImageName name{match.captured(1), utc};
+    name.sequence = match.hasCaptured(3) ? match.captured(3).toInt() : 1;
+    name.number = match.hasCaptured(4) ? match.captured(4).toInt() : 0;
+    name.beforeRestore = match.hasCaptured(5);
+    return name;
+}
+
+std::filesystem::path FilePath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
 }

@@ -5,12 +5,18 @@
 #include <QDateTime>
 #include <QString>
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 
 // Files that hold a radio's information area are named by the radio's serial
-// number and the time in UTC: <serial>-<yyyyMMddTHHmmssZ>.bin, and
-// <serial>-<time>-2.bin, -3, ... when that name is taken. radioinfo-cli's
-// backups and the kept reads follow this one rule.
+// number and the time in UTC: radioinfo-cli's backups
+// <serial>-<yyyyMMddTHHmmssZ>.bin, and <serial>-<time>-2.bin, -3, ... when
+// that name is taken. A kept read also carries its place in the order of
+// keeping in its folder, <serial>-<time>-r<n>.bin, since the clock that named
+// it may have been wrong; the copy a restore keeps of the radio as it found
+// it ends in -before-restore.bin. The serial number in a name is a label for
+// people: which radio a file holds is told by its bytes alone.
 
 // The serial number the window shows for the radio whose area image holds.
 QString SerialNoOf(const InfoImage& image);
@@ -20,14 +26,24 @@ QString SerialNoOf(const InfoImage& image);
 // reach outside the folder; "no-serial" for an empty one.
 QString FileNameSerial(const QString& serialNo);
 
-// A path in folder for the image of that radio at that time, not yet taken.
-QString RadioImagePath(const QString& folder, const QString& serialNo, const QDateTime& utc);
+// The names a backup of that radio at that time tries in turn: attempt 1 is
+// <serial>-<time>.bin, attempt n <serial>-<time>-n.bin.
+std::function<std::filesystem::path(int attempt)>
+BackupNames(const QString& folder, const QString& serialNo, const QDateTime& utc);
 
-// What a file name made by RadioImagePath tells.
+// The name of kept read number n of that radio at that time.
+QString KeptReadName(const QString& serialNo, const QDateTime& utc, int number, bool beforeRestore);
+
+// What a file name made by these rules tells.
 struct RadioImageName {
     QString serial; // as it stands in the name (FileNameSerial)
     QDateTime utc;
-    int sequence = 1; // n of a -n before .bin
+    int sequence = 1; // n of a backup's -n before .bin
+    int number = 0;   // a kept read's place in the order of keeping; 0 for none
+    bool beforeRestore = false;
 };
-// nullopt for a name the rule does not make.
+// nullopt for a name the rules do not make.
 std::optional<RadioImageName> ParseRadioImageName(const QString& fileName);
+
+// A path as the file functions take it.
+std::filesystem::path FilePath(const QString& path);

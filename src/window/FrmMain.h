@@ -118,7 +118,7 @@ class FrmMain : public QWidget, public WindowSide {
 
     // WindowSide
     int LangType() const override { return LangTypeValue; }
-    void RadioRead() override;
+    std::u16string RadioRead() override;
     // The window between its idle and its running batch face; true when it was
     // running and is now idle.
     bool ShowStartMulWrite();

@@ -34,9 +34,17 @@ void FrmMain::Command2_Click() {
 }
 
 // Every Read is kept, so that a wrong Write can be undone. The Read itself
-// has succeeded: a copy that cannot be kept changes nothing the dealer sees.
-void FrmMain::RadioRead() {
-    keptReads_.Keep(Data.Image);
+// has succeeded; a copy that cannot be kept is told under "Read Complete!",
+// so the dealer does not count on an undo that is not there.
+std::u16string FrmMain::RadioRead() {
+    const KeptReads::Result kept = keptReads_.Keep(Data.Image);
+    if (kept.failure.isEmpty()) {
+        return {};
+    }
+    return QString(
+               QString::fromStdU16String(std::u16string(WindowTexts::ReadNotKept.In(LangTypeValue)))
+                   .arg(kept.failure))
+        .toStdU16String();
 }
 
 void FrmMain::Command3_Click() {

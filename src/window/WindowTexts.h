@@ -26,4 +26,6 @@ inline constexpr WindowText RadioCount{u"Radio Count:", u"写入台数："};
 inline constexpr WindowText RadioNo{u"Radio No.:", u"当前台数："};
 inline constexpr WindowText RadioCountNotWhole{u"The radio count must be a whole number.",
                                                u"写入台数必须是整数。"};
+inline constexpr WindowText ReadNotKept{u"This read could not be kept for undoing a write: %1",
+                                        u"无法保留这次读出的副本，写入后将无法撤销：%1"};
 } // namespace WindowTexts

@@ -1,10 +1,11 @@
-// The kept reads: their names, one radio's copies newest first, and the
-// pruning rules in virtual time.
+// The kept reads: their names, which copies are one radio's and in what
+// order, the pruning rules in virtual time, and the folder's privacy.
 #include "system/KeptReads.h"
 #include "TempDir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -12,50 +13,57 @@
 namespace {
 const QDateTime Now(QDate(2026, 12, 7), QTime(14, 25, 30), Qt::UTC);
 
-// An information area of 0x5A bytes with serial (ASCII) in its serial number
-// field, 16 bytes at 0x20.
-InfoImage Image(const std::string& serial) {
+// An information area of 0x5A bytes with serial (its bytes as they stand) in
+// the serial number field, 16 bytes at 0x20, then 0x00.
+InfoImage Image(const std::string& serial, std::uint8_t fill = 0x5A) {
     InfoImage image{};
-    image.fill(0x5A);
+    image.fill(fill);
     std::fill_n(image.begin() + 0x20, 16, std::uint8_t{0});
     std::copy(serial.begin(), serial.end(), image.begin() + 0x20);
     return image;
 }
 
-// The store in a fresh folder, on a clock the test sets; its save writes
-// plainly, or fails with failure.
+QByteArray Bytes(const InfoImage& image) {
+    return QByteArray(reinterpret_cast<const char*>(image.data()), InfoImageSize);
+}
+
+// The store in a fresh folder, on a clock the test sets; its save is the
+// programs' own, or fails with failure.
 struct Store {
     TempDir temp;
     QString folder = QString::fromStdString((temp.Path() / "reads").string());
     QDateTime now = Now;
     std::optional<QString> failure;
-    KeptReads reads{folder,
-                    [this](const QString& path, const QByteArray& bytes) -> std::optional<QString> {
-                        QFile file(path);
-                        if (failure || !file.open(QIODevice::WriteOnly)) {
-                            return failure.value_or(file.errorString());
-                        }
-                        file.write(bytes);
-                        return std::nullopt;
-                    },
-                    [this] { return now; }};
+    KeptReads reads{
+        folder,
+        [this](const std::function<QString(int)>& nameFor, const QByteArray& bytes) {
+            return failure ? SavedFile{{}, failure} : KeptReads::DiskSave()(nameFor, bytes);
+        },
+        [this] { return now; }};
 
     std::set<QString> Files() const {
         const QStringList names = QDir(folder).entryList(QDir::Files);
         return {names.begin(), names.end()};
     }
+    void Put(const QString& name, const InfoImage& image) const {
+        QDir().mkpath(folder);
+        QFile file(QDir(folder).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(Bytes(image));
+    }
 };
 
-QString Name(const QString& serial, const QDateTime& utc, const QString& suffix = {}) {
-    return serial + u'-' + utc.toString("yyyyMMdd'T'HHmmss'Z'") + suffix + ".bin";
+QString Stamp(const QDateTime& utc) {
+    return utc.toString("yyyyMMdd'T'HHmmss'Z'");
 }
 
-// Names of serial's copies read first..last days ago, plus extra names.
-std::set<QString> Copies(const QString& serial, int first, int last,
-                         std::initializer_list<QString> extra = {}) {
-    std::set<QString> names(extra);
+// Names of serial's copies read first..last days ago, counted in that order
+// of keeping (the oldest has the lowest number).
+std::set<QString> Copies(const QString& serial, int first, int last) {
+    std::set<QString> names;
     for (int days = first; days <= last; ++days) {
-        names.insert(Name(serial, Now.addDays(-days)));
+        names.insert(serial + u'-' + Stamp(Now.addDays(-days)) + "-r" +
+                     QString::number(900 - days) + ".bin");
     }
     return names;
 }
@@ -66,12 +74,12 @@ std::set<QString> operator+(std::set<QString> a, const std::set<QString>& b) {
 }
 } // namespace
 
-TEST(KeptReads, AReadIsKeptUnderItsSerialNumberAndTime) {
+TEST(KeptReads, AReadIsKeptUnderItsSerialNumberTimeAndNumber) {
     const std::pair<std::string, const char*> cases[] = {
-        {"2026120100000005", "2026120100000005-20261207T142530Z.bin"},
-        {"A/B 1", "A_B_1-20261207T142530Z.bin"},
-        {"../x", "___x-20261207T142530Z.bin"},
-        {"", "no-serial-20261207T142530Z.bin"},
+        {"2026120100000005", "2026120100000005-20261207T142530Z-r1.bin"},
+        {"A/B 1", "A_B_1-20261207T142530Z-r1.bin"},
+        {"../x", "___x-20261207T142530Z-r1.bin"},
+        {"", "no-serial-20261207T142530Z-r1.bin"},
     };
     for (const auto& [serial, name] : cases) {
         Store store;
@@ -79,29 +87,52 @@ TEST(KeptReads, AReadIsKeptUnderItsSerialNumberAndTime) {
         EXPECT_EQ(kept.path, QDir(store.folder).filePath(name)) << serial;
         QFile file(kept.path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), QByteArray(0x20, 0x5A) +
-                                      QByteArray::fromStdString(serial).leftJustified(16, 0) +
-                                      QByteArray(0xD0, 0x5A));
+        EXPECT_EQ(file.readAll(), Bytes(Image(serial)));
         EXPECT_EQ(store.Files(), std::set<QString>{name});
     }
 }
 
-TEST(KeptReads, OneRadiosCopiesAreListedNewestFirst) {
+// Which copies are a radio's is told by the bytes in each file; which is
+// newer by the order of keeping, however the clock went.
+TEST(KeptReads, ARadiosCopiesAreItsBytesInTheOrderOfKeeping) {
     Store store;
-    const std::pair<std::string, int> reads[] = {
-        {"A1", 3}, {"B2", 2}, {"A1", 1}, {"A1", 0}, {"A1", 0}};
-    for (const auto& [serial, daysAgo] : reads) {
-        store.now = Now.addDays(-daysAgo);
-        ASSERT_EQ(store.reads.Keep(Image(serial)).failure, QString());
+    const std::string a = "\xBC\xD7"
+                          "0001",
+                      b = "\xD2\xD2"
+                          "0001";                            // one label: _0001
+    store.Put("A1-20300101T000000Z.bin", Image("A1", 0x01)); // named before numbers
+    store.Put("A1-20300101T000000Z-2.bin", Image("A1", 0x02));
+    store.Put(QString("A1-%1-r7.bin").arg(Stamp(Now)), Image("B2", 0x03)); // a label that lies
+    store.Put("notes.bin", Image("A1"));
+    const struct {
+        std::string serial;
+        int hoursLater;
+        std::uint8_t fill;
+        KeptReads::Kind kind = KeptReads::Kind::Read;
+    } keeps[] = {
+        {"A1", 0, 0x10},       {"A1", -48, 0x11}, {"A1", -48, 0x12},
+        {a, 0, 0x13},          {b, 0, 0x14},      {"A1", 5, 0x15, KeptReads::Kind::BeforeRestore},
+        {"\xFF\xFF", 0, 0x16},
+    };
+    for (const auto& keep : keeps) {
+        store.now = Now.addSecs(3600 * keep.hoursLater);
+        ASSERT_EQ(store.reads.Keep(Image(keep.serial, keep.fill), keep.kind).failure, QString());
     }
-    QStringList listed;
-    for (const KeptRead& read : store.reads.List("A1")) {
-        listed << QFileInfo(read.path).fileName();
-    }
-    EXPECT_EQ(listed, QStringList({Name("A1", Now, "-2"), Name("A1", Now),
-                                   Name("A1", Now.addDays(-1)), Name("A1", Now.addDays(-3))}));
-    EXPECT_EQ(QFileInfo(store.reads.Newest("B2")->path).fileName(), Name("B2", Now.addDays(-2)));
-    EXPECT_FALSE(store.reads.Newest("C3").has_value());
+    const auto fills = [&](const std::string& serial) {
+        std::vector<int> found;
+        for (const KeptRead& read : store.reads.Of(Image(serial))) {
+            found.push_back(read.image[0] + (read.beforeRestore ? 0x100 : 0));
+        }
+        return found;
+    };
+    EXPECT_EQ(fills("A1"), (std::vector<int>{0x115, 0x12, 0x11, 0x10, 0x02, 0x01}));
+    EXPECT_EQ(fills("B2"), (std::vector<int>{0x03}));
+    EXPECT_EQ(fills(a), (std::vector<int>{0x13}));
+    EXPECT_EQ(fills(b), (std::vector<int>{0x14}));
+    EXPECT_TRUE(fills("\xFF\xFF").empty()) << "an erased serial number proves nothing";
+    EXPECT_TRUE(fills("   ").empty()) << "blanks prove nothing";
+    EXPECT_EQ(store.reads.Latest(Image("A1"))->image[0], 0x12) << "never a restore's found copy";
+    EXPECT_FALSE(store.reads.Latest(Image("C3")).has_value());
 }
 
 TEST(KeptReads, ASaveThatFailsOrNoSaveKeepsNothing) {
@@ -114,9 +145,12 @@ TEST(KeptReads, ASaveThatFailsOrNoSaveKeepsNothing) {
     EXPECT_TRUE(store.Files().empty());
 }
 
-// Each row starts with its files in the folder, then keeps a read of radio Z.
+// Each row starts with its files in the folder, then keeps a read of radio Z
+// as number 1000 (radio Y's copy took 999).
 TEST(KeptReads, KeepingPrunesToAYearAndTheLastTenOfEachRadio) {
     const QDateTime yearAgo = Now.addYears(-1);
+    const QString aYearOld = "A-" + Stamp(yearAgo) + "-r2.bin";
+    const QString older = "A-" + Stamp(yearAgo.addSecs(-1)) + "-r1.bin";
     const std::set<QString> others{"notes.txt", "x.bin", "A-20200101T000000Z.bin.tmp",
                                    "A-20201307T000000Z.bin", "A-20200101T000000Z-1.bin"};
     const struct {
@@ -128,8 +162,7 @@ TEST(KeptReads, KeepingPrunesToAYearAndTheLastTenOfEachRadio) {
          Copies("A", 400, 409)},
         {"twenty copies within a year all stay", Copies("A", 0, 19), Copies("A", 0, 19)},
         {"a copy a year old stays, one a second older goes",
-         Copies("A", 1, 10, {Name("A", yearAgo), Name("A", yearAgo.addSecs(-1))}),
-         Copies("A", 1, 10, {Name("A", yearAgo)})},
+         Copies("A", 1, 10) + std::set{aYearOld, older}, Copies("A", 1, 10) + std::set{aYearOld}},
         {"the ten are counted for each radio", Copies("A", 1, 10) + Copies("B", 500, 502),
          Copies("A", 1, 10) + Copies("B", 500, 502)},
         {"copies within the year count toward the ten", Copies("A", 1, 4) + Copies("A", 400, 407),
@@ -142,11 +175,59 @@ TEST(KeptReads, KeepingPrunesToAYearAndTheLastTenOfEachRadio) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Store store;
-        QDir().mkpath(store.folder);
         for (const QString& name : c.before) {
-            ASSERT_TRUE(QFile(QDir(store.folder).filePath(name)).open(QIODevice::WriteOnly));
+            store.Put(name, Image(name.section('-', 0, 0).toStdString()));
         }
+        const QString y = "Y-" + Stamp(Now) + "-r999.bin";
+        store.Put(y, Image("Y"));
         store.reads.Keep(Image("Z"));
-        EXPECT_EQ(store.Files(), c.after + std::set<QString>{Name("Z", Now)});
+        const std::set<QString> added{y, "Z-" + Stamp(Now) + "-r1000.bin"};
+        EXPECT_EQ(store.Files(), c.after + added);
     }
 }
+
+// Two radios whose serial numbers give one label keep ten copies each.
+TEST(KeptReads, TheLastTenAreCountedByTheRadiosBytesNotItsName) {
+    Store store;
+    for (int days = 400; days < 420; ++days) {
+        const std::string serial = days % 2 == 0 ? "\xBC\xD7"
+                                                   "0001"
+                                                 : "\xD2\xD2"
+                                                   "0001";
+        store.Put("_0001-" + Stamp(Now.addDays(-days)) + "-r" + QString::number(500 - days) +
+                      ".bin",
+                  Image(serial));
+    }
+    store.reads.Keep(Image("Z"));
+    EXPECT_EQ(store.reads
+                  .Of(Image("\xBC\xD7"
+                            "0001"))
+                  .size(),
+              10u);
+    EXPECT_EQ(store.reads
+                  .Of(Image("\xD2\xD2"
+                            "0001"))
+                  .size(),
+              10u);
+}
+
+#ifndef _WIN32
+// The copies hold the programming password: the tool's own folder is closed
+// to others, also where it was open before.
+TEST(KeptReads, TheFolderAndItsCopiesAreTheUsersAlone) {
+    for (const bool existed : {false, true}) {
+        Store store;
+        if (existed) {
+            QDir().mkpath(store.folder);
+            QFile::setPermissions(store.folder, QFile::Permissions(0x7755));
+        }
+        const KeptReads::Result kept = store.reads.Keep(Image("A1"));
+        ASSERT_EQ(kept.failure, QString());
+        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        EXPECT_EQ(QFile::permissions(store.folder) & others, QFile::Permissions()) << existed;
+        EXPECT_EQ(QFile::permissions(kept.path) & others, QFile::Permissions()) << existed;
+        EXPECT_TRUE(QFile::permissions(kept.path) & QFile::ReadOwner) << existed;
+    }
+}
+#endif

@@ -26,21 +26,39 @@ std::string KeptFiles(const WindowFixture& f) {
 }
 } // namespace
 
-TEST(FrmMainKeptReads, AReadKeepsTheRadiosBytesAndSaysNothingOfIt) {
+// A copy that cannot be kept is told under "Read Complete!", in the window's
+// language: the dealer must not count on an undo that is not there.
+TEST(FrmMainKeptReads, AReadKeepsTheRadiosBytesOrSaysWhyItCouldNot) {
     const struct {
         const char* what;
+        std::uint32_t locale;
         std::optional<QString> saveFailure;
         QStringList kept;
+        std::u16string message;
     } cases[] = {
-        {"kept", std::nullopt, {"2026120900000077-20261207T142530Z.bin"}},
-        {"the disk is full", "No space left on device", {}},
+        {"kept",
+         0x0409,
+         std::nullopt,
+         {"2026120900000077-20261207T142530Z-r1.bin"},
+         u"Read Complete!"},
+        {"the disk is full",
+         0x0409,
+         "No space left on device",
+         {},
+         u"Read Complete!\r\nThis read could not be kept for undoing a write: No space left on "
+         u"device"},
+        {"the disk is full, in Chinese",
+         0x0804,
+         "设备上没有空间",
+         {},
+         u"Read Complete!\r\n无法保留这次读出的副本，写入后将无法撤销：设备上没有空间"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
         SimulatedRadio radio({"--image", WriteImage(dir, "radio.bin", Radio())});
         ASSERT_FALSE(radio.Device().isEmpty());
-        WindowFixture f(0x0409, radio.Device());
+        WindowFixture f(c.locale, radio.Device());
         f.SaveFailure = c.saveFailure;
         f.Window().Comm().ComPortNo = 1;
 
@@ -48,7 +66,7 @@ TEST(FrmMainKeptReads, AReadKeepsTheRadiosBytesAndSaysNothingOfIt) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !f.Messages.empty(); }, 10000));
         QTest::qWait(100);
         ASSERT_EQ(f.Messages.size(), 1u);
-        EXPECT_EQ(f.Messages[0].text, u"Read Complete!");
+        EXPECT_EQ(f.Messages[0].text, c.message);
         EXPECT_EQ(f.Window().Text1Text(1), "2026120900000077");
         EXPECT_EQ(KeptFiles(f), c.kept.join(' ').toStdString());
         for (const QString& name : c.kept) {
@@ -99,9 +117,11 @@ TEST(FrmMainKeptReads, StartUpPrunesCopiesOlderThanAYearBeyondTheLastTen) {
     QStringList old;
     for (int month = 1; month <= 12; ++month) {
         const QDateTime read(QDate(2024, month, 15), QTime(12, 0), Qt::UTC);
-        old << "2026120900000077-" + read.toString("yyyyMMdd'T'HHmmss'Z'") + ".bin";
+        old << "2026120900000077-" + read.toString("yyyyMMdd'T'HHmmss'Z'") + "-r" +
+                   QString::number(month) + ".bin";
         QFile file(QDir(f.ReadsFolder()).filePath(old.back()));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(Radio());
     }
     f.FormLoad();
     EXPECT_EQ(KeptFiles(f), old.mid(2).join(' ').toStdString()) << "the two oldest go";

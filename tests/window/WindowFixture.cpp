@@ -39,13 +39,9 @@ WindowFixture::WindowFixture(std::uint32_t localeId, QString device, Load load) 
     platform.settingsPath = SettingsPath().toStdString();
     platform.keptReadsFolder = ReadsFolder();
     platform.nowUtc = [this] { return NowUtc; };
-    platform.saveDurably = [this](const QString& path,
-                                  const QByteArray& bytes) -> std::optional<QString> {
-        QFile file(path);
-        if (SaveFailure || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            return SaveFailure.value_or(file.errorString());
-        }
-        return std::nullopt;
+    platform.saveDurably = [this](const std::function<QString(int)>& nameFor,
+                                  const QByteArray& bytes) {
+        return SaveFailure ? SavedFile{{}, SaveFailure} : KeptReads::DiskSave()(nameFor, bytes);
     };
     window_ = std::make_unique<FrmMain>(platform);
     if (load == Load::Now) {
