@@ -497,3 +497,40 @@ TEST_F(CliBackup, AFullDiskIsReportedAndNothingIsClaimed) {
     EXPECT_EQ(left, (QStringList{"batch.csv", "filler", "radio.bin"})) << "no temporary left";
     EXPECT_TRUE(QDir(disk + "/backups").entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
+
+// A file is saved under the name the user's bytes give, or not at all; a
+// radio whose serial number proves nothing has no kept read, --force or not.
+TEST_F(CliBackup, NothingIsTakenForWhatItCannotBeToldFrom) {
+    {
+        SimulatedRadio radio(Sim());
+        QProcess cli;
+        cli.setProcessEnvironment(CliEnvironment());
+        cli.start("/bin/sh", {"-c", R"(exec "$0" --port "$1" read --save "$2$(printf '\377').bin")",
+                              RADIOINFO_CLI_PATH, radio.Device(), dir.filePath("radio")});
+        ASSERT_TRUE(cli.waitForFinished(20000));
+        EXPECT_EQ(cli.exitCode(), 2);
+        EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError())
+                        .contains("--save: the file name \"" + dir.filePath("radio")));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"radio.bin"});
+        EXPECT_EQ(radio.StopAndTranscript(), QStringList()) << "not even read";
+    }
+    const QString data = dir.filePath("data");
+    for (const QByteArray& serial : {QByteArray(16, '\xFF'), QByteArray("    "), QByteArray()}) {
+        image = WriteImage(dir, "erased.bin", Radio(serial));
+        SimulatedRadio radio(Sim());
+        const auto run = [&](const QStringList& arguments) {
+            return RunCli(QStringList{"--port", radio.Device()} + arguments, "C", 20000,
+                          {"XDG_DATA_HOME=" + data});
+        };
+        ASSERT_EQ(run({"write", "--seller", "WRONG"}).exitCode, 0) << "kept, then written";
+        for (const QStringList& restore : {QStringList{"restore", "--latest", "--force"},
+                                           QStringList{"restore", "--list"}}) {
+            const CliRun refused = run(restore);
+            EXPECT_EQ(refused.exitCode, 8) << serial.toHex().toStdString();
+            EXPECT_TRUE(refused.err.contains("no kept read can be proven to be this radio's"))
+                << refused.err.toStdString();
+        }
+        EXPECT_EQ(radio.StopAndTranscript(),
+                  ReadCommands + WriteCommands + ReadCommands + ReadCommands);
+    }
+}
