@@ -139,6 +139,7 @@ class ModComm {
     void Transmit();
     void RepeatLastCommand();
     void EndOnCommunicationError(int refusals = 0);
+    void EndOnPortLost();
     void NoteAcknowledged();
     void StartSingle(std::int16_t mode, std::int16_t& step);
     std::int16_t& CurrentStep();
@@ -160,6 +161,9 @@ class ModComm {
     std::vector<std::uint8_t> unrecognised_;
     // The W blocks the radio on the cable acknowledged since its PROGRAM.
     std::vector<int> acknowledgedBlocks_;
+    // The port the operation opened and its device, as they were then.
+    std::int16_t openedPort_ = 0;
+    std::u16string openedDevice_;
     bool stopAfterRadio_ = false;
     // The window's fields are being collected (the band question may be
     // open): no answer can move the operation on until the image is packed.

@@ -30,6 +30,10 @@ bool ModComm::OpenPort() {
         return false;
     }
     serial_.SetRThreshold(1);
+    // The port list may move ComPortNo while the operation runs; what failed
+    // is the port opened here.
+    openedPort_ = ComPortNo;
+    openedDevice_ = serial_.DeviceName();
     return true;
 }
 
@@ -72,10 +76,24 @@ void ModComm::RepeatLastCommand() {
 }
 
 void ModComm::MSComm1_OnComm(int commEvent) {
+    if (commEvent == CommEventPortLost) {
+        EndOnPortLost();
+        return;
+    }
     if (commEvent != CommEventReceive || collecting_) {
         return;
     }
     Receive(serial_.Input());
+}
+
+// Nothing answers on a port whose device is gone: the operation ends at once,
+// as on a missing answer, and a batch stops polling it. While the band
+// question is open nothing is outstanding; the first block the answer sends
+// then finds the port gone.
+void ModComm::EndOnPortLost() {
+    if (OperationMode != ModeIdle && serial_.PortOpen() && !collecting_) {
+        EndOnCommunicationError();
+    }
 }
 
 // Offers what arrived to the recognisers; true when one took it.
@@ -185,8 +203,8 @@ void ModComm::EndOnCommunicationError(int refusals) {
     waitTimer_.Stop();
     ClosePort();
     if (OperationMode != ModeIdle) {
-        const std::u16string device = serial_.DeviceName();
-        const LinkFailure failure{ComPortNo, device, lastCommand_, refusals, acknowledgedBlocks_};
+        const LinkFailure failure{openedPort_, openedDevice_, lastCommand_, refusals,
+                                  acknowledgedBlocks_};
         const std::u16string text = std::u16string(Msg::CommunicationError) + u"\r\n" +
                                     LinkFailureLine(failure, window_.LangType());
         window_.ShowMessage(text, MessageButtons::Ok, MessageIcon::None);

@@ -156,8 +156,8 @@ void ModComm::EndOperation() {
 }
 
 bool ModComm::DeferStopMulWrite() {
-    const bool writing =
-        OperationMode == ModeMulWrite && (WriteStep == StepWriteBlock || WriteStep == StepEnd);
+    const bool writing = OperationMode == ModeMulWrite && !collecting_ &&
+                         (WriteStep == StepWriteBlock || WriteStep == StepEnd);
     stopAfterRadio_ = stopAfterRadio_ || writing;
     return writing;
 }

@@ -6,6 +6,8 @@ bool ModComm::DeferStop() {
         return DeferStopMulWrite();
     }
     // A Write ends by itself once the radio has acknowledged its END: the stop
-    // waits for that and changes nothing here.
-    return OperationMode == ModeWrite && (WriteStep == StepWriteBlock || WriteStep == StepEnd);
+    // waits for that and changes nothing here. While the band question is
+    // open no block has gone out yet: nothing to finish.
+    return OperationMode == ModeWrite && !collecting_ &&
+           (WriteStep == StepWriteBlock || WriteStep == StepEnd);
 }

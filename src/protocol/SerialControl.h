@@ -27,7 +27,13 @@ class SerialControl {
     virtual int RThreshold() const = 0;
     virtual void Output(std::span<const std::uint8_t> bytes) = 0;
     virtual std::vector<std::uint8_t> Input() = 0;
+    // The language of the reasons Open gives (LangType: 2 Chinese, else English).
+    virtual void SetLangType(int /*langType*/) {}
 };
 
 // CommEvent value of a receive event.
 constexpr int CommEventReceive = 2;
+// CommEvent value raised when the port's device is gone while it is open: the
+// adapter unplugged, the pseudo-terminal's other side closed. Nothing will
+// answer on it again.
+constexpr int CommEventPortLost = 1012;

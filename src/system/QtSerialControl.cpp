@@ -54,6 +54,10 @@ QString LockName(const QString& device) {
 QtSerialControl::QtSerialControl(PortResolver resolver, ReceiveHandler onReceive)
     : resolver_(std::move(resolver)), onReceive_(std::move(onReceive)) {
     connect(&port_, &QSerialPort::readyRead, this, &QtSerialControl::OnReadyRead);
+    // Queued: the core hears of a lost port between its own calls, never
+    // inside one of them.
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialControl::OnError,
+            Qt::QueuedConnection);
 }
 
 bool QtSerialControl::PortOpen() const {
@@ -128,12 +132,42 @@ int QtSerialControl::RThreshold() const {
 }
 
 void QtSerialControl::Output(std::span<const std::uint8_t> bytes) {
+#ifndef _WIN32
+    // An adapter unplugged takes its device node (and an alias's target)
+    // with it; a batch polling for its next radio finds out here.
+    if (!QFileInfo::exists(device_)) {
+        QMetaObject::invokeMethod(this, &QtSerialControl::RaisePortLost, Qt::QueuedConnection);
+        return;
+    }
+#endif
     port_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
 std::vector<std::uint8_t> QtSerialControl::Input() {
     const QByteArray bytes = port_.readAll();
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+// A read or write that fails with EIO or ENXIO (Qt's resource error), or any
+// failure once the device node is gone: the device will not come back under
+// this open port.
+void QtSerialControl::OnError(QSerialPort::SerialPortError error) {
+    const bool failed = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                        error == QSerialPort::WriteError;
+#ifdef _WIN32
+    const bool gone = error == QSerialPort::ResourceError;
+#else
+    const bool gone = error == QSerialPort::ResourceError || !QFileInfo::exists(device_);
+#endif
+    if (failed && gone) {
+        RaisePortLost();
+    }
+}
+
+void QtSerialControl::RaisePortLost() {
+    if (port_.isOpen() && onReceive_) {
+        onReceive_(CommEventPortLost);
+    }
 }
 
 void QtSerialControl::OnReadyRead() {

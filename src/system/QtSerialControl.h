@@ -18,8 +18,7 @@ class QtSerialControl : public QObject, public SerialControl {
     using ReceiveHandler = std::function<void(int commEvent)>;
 
     QtSerialControl(PortResolver resolver, ReceiveHandler onReceive);
-    // The language of the reasons Open gives (LangType: 2 Chinese, else English).
-    void SetLangType(int langType) { langType_ = langType; }
+    void SetLangType(int langType) override { langType_ = langType; }
 
     bool PortOpen() const override;
     bool Open(int portNo, std::string_view settings, std::u16string& reason) override;
@@ -33,6 +32,8 @@ class QtSerialControl : public QObject, public SerialControl {
 
   private:
     void OnReadyRead();
+    void OnError(QSerialPort::SerialPortError error);
+    void RaisePortLost();
     // Why the device did not open: errnoAfterOpen is errno as Qt left it.
     QString WhyNotOpened(int portNo, int errnoAfterOpen) const;
 

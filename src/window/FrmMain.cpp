@@ -72,6 +72,16 @@ FrmMainPlatform WithDefaults(FrmMainPlatform platform) {
     if (!platform.saveDurably) {
         platform.saveDurably = KeptReads::DiskSave();
     }
+    if (!platform.makeSerial) {
+        platform.makeSerial = [resolver = platform.portDevice](std::function<void(int)> onEvent) {
+            return std::make_unique<QtSerialControl>(resolver, std::move(onEvent));
+        };
+    }
+    if (!platform.makeTimer) {
+        platform.makeTimer = [](std::function<void()> onTimeout) {
+            return std::make_unique<QtResponseTimer>(std::move(onTimeout));
+        };
+    }
     return platform;
 }
 } // namespace
@@ -86,16 +96,15 @@ void FrmMain::UseClassicStyle() {
 
 FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
     : QWidget(parent), platform_(WithDefaults(std::move(platform))),
-      settings_(platform_.settingsPath), serial_(platform_.portDevice,
-                                                 [this](int commEvent) {
-                                                     comm_.MSComm1_OnComm(commEvent);
-                                                     ShowOperationFace();
-                                                 }),
-      waitTimer_([this] {
+      settings_(platform_.settingsPath), serial_(platform_.makeSerial([this](int commEvent) {
+          comm_.MSComm1_OnComm(commEvent);
+          AfterCommEvent();
+      })),
+      waitTimer_(platform_.makeTimer([this] {
           comm_.WaitTimer_Timer();
-          ShowOperationFace();
-      }),
-      comm_(Data, serial_, waitTimer_, *this),
+          AfterCommEvent();
+      })),
+      comm_(Data, *serial_, *waitTimer_, *this),
       keptReads_(platform_.keptReadsFolder, platform_.saveDurably, platform_.nowUtc) {
     ListAccessible::Install();
     setWindowTitle(Title());
@@ -143,9 +152,37 @@ void FrmMain::Form_Load() {
     Combo1[1]->setFocus();
 }
 
+// Exit, the close button, Alt+F4, a logout's signal: a radio whose blocks are
+// going out is finished first (its remaining blocks and END), with no
+// question and no message, so no radio is left half-written. A second close
+// does not wait. Anything else ends at once, the radio as it is.
 void FrmMain::closeEvent(QCloseEvent* event) {
+    if (!closing_ && comm_.DeferStop()) {
+        closing_ = true;
+        event->ignore();
+        return;
+    }
+    closing_ = true;
     Form_Unload();
+    // A box still open would keep the program running without its window.
+    if (QWidget* box = QApplication::activeModalWidget(); box != nullptr && box != this) {
+        box->close();
+    }
     event->accept();
+}
+
+void FrmMain::AfterCommEvent() {
+    ShowOperationFace();
+    CloseWhenFinished();
+}
+
+// The radio being written when the window was asked to close is finished,
+// or ended by its time-out: the window closes now.
+void FrmMain::CloseWhenFinished() {
+    const bool running = comm_.OperationMode != ModeIdle && serial_->PortOpen();
+    if (closing_ && !running) {
+        close();
+    }
 }
 
 // An operation still running ends here without a message: its response
@@ -167,6 +204,9 @@ void FrmMain::SetRadioNumber(std::u16string_view text) {
 // Every end of an operation shows a box, so the window is given back before it.
 MessageResult FrmMain::ShowMessage(std::u16string_view text, MessageButtons buttons,
                                    MessageIcon icon) {
+    if (closing_) {
+        return buttons == MessageButtons::OkCancel ? MessageResult::Cancel : MessageResult::Ok;
+    }
     ShowOperationFace();
     return platform_.messageBox(this, text, buttons, icon);
 }

@@ -46,6 +46,10 @@ struct FrmMainPlatform {
     QString keptReadsFolder;
     std::function<QDateTime()> nowUtc;
     DurableSave saveDurably;
+    // The serial control and the response timer the protocol drives, each
+    // given the window's handler of its events; by default over Qt.
+    std::function<std::unique_ptr<SerialControl>(std::function<void(int commEvent)>)> makeSerial;
+    std::function<std::unique_ptr<ResponseTimer>(std::function<void()> onTimeout)> makeTimer;
 };
 
 // The tool's one window: the radio information, the Read, Write and Exit
@@ -161,6 +165,9 @@ class FrmMain : public QWidget, public WindowSide {
     void WatchPortPopup();
     bool SingleOperationRunning() const;
     void ShowOperationFace();
+    // After each event of the serial control and the response timer.
+    void AfterCommEvent();
+    void CloseWhenFinished();
 
     FrmMainPlatform platform_;
     double dpi_ = 96.0;
@@ -177,8 +184,11 @@ class FrmMain : public QWidget, public WindowSide {
     bool batchFace_ = false;
     // The button that had the focus when its operation started.
     QPointer<QWidget> focusedButton_;
-    QtSerialControl serial_;
-    QtResponseTimer waitTimer_;
+    // The window was asked to close while a radio was being written: it
+    // closes once that radio is finished, without a message.
+    bool closing_ = false;
+    std::unique_ptr<SerialControl> serial_;
+    std::unique_ptr<ResponseTimer> waitTimer_;
     ModComm comm_;
     KeptReads keptReads_;
 };

@@ -51,7 +51,7 @@ QWidget* FrmMain::FieldControl(const AreaField& field) const {
 
 void FrmMain::ShowLanguage() {
     LangTypeValue = static_cast<std::int16_t>(LangTypeForLocaleId(platform_.systemLocaleId()));
-    serial_.SetLangType(LangTypeValue); // why a port does not open, in the same language
+    serial_->SetLangType(LangTypeValue); // why a port does not open, in the same language
     const std::pair<QWidget*, WindowText> captions[] = {
         {Frame1, WindowTexts::Frame1},  {Frame2, WindowTexts::Frame2},
         {Command1, WindowTexts::Read},  {Command2, WindowTexts::Write},

@@ -92,7 +92,7 @@ bool FrmMain::ShowStartMulWrite() {
 // completion, a communication error, a model error or the window's close.
 bool FrmMain::SingleOperationRunning() const {
     const bool single = comm_.OperationMode == ModeRead || comm_.OperationMode == ModeWrite;
-    return single && serial_.PortOpen();
+    return single && serial_->PortOpen();
 }
 
 // While a Read or Write runs, its buttons and the batch button are disabled

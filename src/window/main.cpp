@@ -2,10 +2,12 @@
 #include "FrmMain.h"
 #include "QtTranslations.h"
 #include "Version.h"
+#include "system/StopSignals.h"
 #include "system/SystemLocale.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <cstring>
@@ -44,5 +46,10 @@ int main(int argc, char* argv[]) {
     const QRect screen = window.screen()->availableGeometry();
     window.move(screen.center() - window.rect().center());
     window.show();
+    // A logout or a shutdown closes the window as Exit does: a radio being
+    // written is finished first; a second signal closes at once.
+    const StopSignals stopSignals([&window] { window.close(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.close(); });
     return app.exec();
 }

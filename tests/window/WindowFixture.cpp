@@ -17,7 +17,8 @@ std::vector<SystemPort> Listed(std::initializer_list<const char*> names) {
     return ports;
 }
 
-WindowFixture::WindowFixture(std::uint32_t localeId, QString device, Load load) {
+WindowFixture::WindowFixture(std::uint32_t localeId, QString device, Load load,
+                             const std::function<void(FrmMainPlatform&)>& adjust) {
     FrmMainPlatform platform;
     platform.systemLocaleId = [localeId] { return localeId; };
     platform.today = [] { return CalendarDate{2026, 12, 7}; };
@@ -43,6 +44,9 @@ WindowFixture::WindowFixture(std::uint32_t localeId, QString device, Load load) 
                                   const QByteArray& bytes) {
         return SaveFailure ? SavedFile{{}, SaveFailure} : KeptReads::DiskSave()(nameFor, bytes);
     };
+    if (adjust) {
+        adjust(platform);
+    }
     window_ = std::make_unique<FrmMain>(platform);
     if (load == Load::Now) {
         window_->Form_Load();

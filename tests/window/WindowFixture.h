@@ -39,8 +39,11 @@ class FakePorts : public PortSource {
 class WindowFixture {
   public:
     enum class Load { Now, Later };
+    // adjust changes the platform before the window is made (fakes of its
+    // serial control and timer, say).
     explicit WindowFixture(std::uint32_t localeId = 0x0409, QString device = {},
-                           Load load = Load::Now);
+                           Load load = Load::Now,
+                           const std::function<void(FrmMainPlatform&)>& adjust = {});
 
     FrmMain& Window() { return *window_; }
     void FormLoad() { window_->Form_Load(); }
