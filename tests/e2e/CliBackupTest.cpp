@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -298,6 +299,32 @@ TEST_F(CliBackup, TraceShowsEveryFrameOfARead) {
     EXPECT_EQ(programAnswer, "50 52 4F 47 52 41 4D 48 56 06");
     EXPECT_TRUE(run.err.contains(" ms <- R 3BF0 52 3B F0 10 57 3B F0 10 0F 0E 0D"))
         << run.err.toStdString();
+}
+
+// The trace opens with the port, as the communication error names it: the
+// device given, or the COM number and its device.
+TEST_F(CliBackup, TraceBeginsWithThePortItOpens) {
+    SimulatedRadio radio(Sim());
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir().mkpath(config.filePath("radioinfo/ports")));
+    ASSERT_TRUE(QFile::link(radio.Device(), config.filePath("radioinfo/ports/com42")));
+    const struct {
+        QString port;
+        QString opened; // a pattern; its group is the device
+    } cases[] = {
+        {radio.Device(), "^\\d+ ms open (" + QRegularExpression::escape(radio.Device()) + ")$"},
+        {"COM42", "^\\d+ ms open COM42 \\((.+)\\)$"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli({"--port", c.port, "--trace", "read"}, "C", 20000,
+                                  {"XDG_CONFIG_HOME=" + config.path()});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QRegularExpressionMatch opened =
+            QRegularExpression(c.opened).match(run.err.section('\n', 0, 0));
+        ASSERT_TRUE(opened.hasMatch()) << run.err.toStdString();
+        EXPECT_EQ(QFileInfo(opened.captured(1)).canonicalFilePath(),
+                  QFileInfo(radio.Device()).canonicalFilePath());
+    }
 }
 
 // Each row is in the file as soon as its radio is done: a Ctrl+C while the
