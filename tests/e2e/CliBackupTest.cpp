@@ -368,7 +368,7 @@ TEST_F(CliBackup, BatchBacksUpEachRadioBeforeWritingIt) {
     struct Case {
         QStringList options;
         int exitCode;
-        int blocksRead; // R 3B20 commands: radios read in full
+        int blocksRead; // R 3B30 commands: radios read in full
         int written;    // radios that got W 3B60
         QStringList logResults;
     };
@@ -391,7 +391,7 @@ TEST_F(CliBackup, BatchBacksUpEachRadioBeforeWritingIt) {
         const std::string name = options.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
         const QStringList commands = bench.StopAndTranscript();
-        EXPECT_EQ(commands.count("R 3B20"), c.blocksRead) << name;
+        EXPECT_EQ(commands.count("R 3B30"), c.blocksRead) << name;
         EXPECT_EQ(commands.count("W 3B60"), c.written) << name;
         EXPECT_EQ(commands.last(), "END") << name;
         const QStringList rows = QString::fromUtf8(ReadFile(log)).split('\n', Qt::SkipEmptyParts);

@@ -261,6 +261,10 @@ TEST_F(CliEndToEnd, ChineseLocaleGivesChineseMessages) {
          {"--port", "COM41", "read"},
          3,
          {"Cannot Open Communication Port.", "COM41 不是已知的串口。"}},
+        {{"--latency", "1"},
+         {"batch", "--count", "1", "--seller", "X"},
+         0,
+         {"第 1 台（共 1 台）已写入：SN20260001234567\n"}},
         {{},
          {"--port", "/dev/null", "write", "--band", "2"},
          2,
@@ -320,7 +324,7 @@ TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
     QStringList images;
     for (int i = 1; i <= 3; ++i) {
         QByteArray memory = SampleRadio();
-        Put(memory, 0x20, QString("SN%1").arg(i).toLatin1());
+        Put(memory, 0x20, Field(QString("SN%1").arg(i).toLatin1(), 16));
         images << WriteImage(dir, QString("radio%1.bin").arg(i), memory);
     }
     SimulatedRadio bench({"--bench", "0.3,1.2", "--radios", "3", "--bench-images", images.join(','),
@@ -332,6 +336,10 @@ TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
     EXPECT_TRUE(run.err.contains("Waitting next..."));
     EXPECT_TRUE(run.err.contains("MulWrite Complete!"));
     EXPECT_EQ(run.err.count("radioinfo-cli: band 1 written, the radio had band 0\n"), 3);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_TRUE(run.err.contains(QString("\nradio %1 of 3 written: SN%1\n").arg(i)))
+            << run.err.toStdString();
+    }
 
     const QStringList commands = bench.StopAndTranscript();
     for (const char* block :
@@ -339,6 +347,7 @@ TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
         EXPECT_EQ(commands.count(block), 3) << block;
     }
     EXPECT_EQ(commands.count("R 3B10"), 3);
+    EXPECT_EQ(commands.count("R 3B20"), 3) << "each radio's serial number, to name it";
     EXPECT_EQ(commands.count("R 3BF0"), 3);
     for (int i = 1; i <= 3; ++i) {
         QByteArray expected = ReadFile(images[i - 1]);
@@ -570,7 +579,7 @@ TEST_F(CliEndToEnd, APortInUseIsLeftToItsHolder) {
     }
     ASSERT_TRUE(batch.waitForFinished(20000));
     EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
-    EXPECT_EQ(radio.StopAndTranscript(), WriteCommands);
+    EXPECT_EQ(radio.StopAndTranscript(), BatchCommands);
 }
 
 // Before the first radio a batch says what every radio gets, the defaults
@@ -588,7 +597,8 @@ TEST_F(CliEndToEnd, TheBatchSaysWhatEveryRadioGets) {
                            "\"\" --sell-date \"\" --seller \"\"",
                            "Radio No.: 1", "Writting Data...",
                            "radioinfo-cli: band 0 written, the radio had band 1",
-                           "MulWrite Complete!", "radioinfo-cli: 1 of 1 radios written"}));
+                           "radio 1 of 1 written: SN20260001234567", "MulWrite Complete!",
+                           "radioinfo-cli: 1 of 1 radios written"}));
     QByteArray expected = SampleRadio();
     Put(expected, 0x18, Field("12", 4));
     Put(expected, 0x60, Field("D-17", 16));
