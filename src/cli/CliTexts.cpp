@@ -123,6 +123,8 @@ constexpr std::array Texts{
             u"每次完整读出的对讲机都保留在 $XDG_DATA_HOME/radioinfo/reads（保留一年，\n"
             u"每台对讲机至少保留最近十份）。\n"
             u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},
+    TextRow{CliText::TryHelp, u"Try 'radioinfo-cli --help' for more information.",
+            u"请尝试执行“radioinfo-cli --help”来获取更多信息。"},
     TextRow{CliText::UnknownOption, u"unknown option %1", u"未知选项 %1"},
     TextRow{CliText::UnknownCommand, u"unknown command %1", u"未知命令 %1"},
     TextRow{CliText::UnexpectedArgument, u"unexpected argument %1", u"多余的参数 %1"},

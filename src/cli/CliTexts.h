@@ -8,6 +8,7 @@
 enum class CliText {
     Usage,
     Help,
+    TryHelp,
     UnknownOption,
     UnknownCommand,
     UnexpectedArgument,

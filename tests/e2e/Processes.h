@@ -35,9 +35,13 @@ struct CliRun {
     QString err;
 };
 
-// Runs radioinfo-cli to its end (at most timeoutMs) in the given language.
-// extraEnvironment holds NAME=value entries; standard output goes to
-// outputFile when one is given.
+// Runs the program at path to its end (at most timeoutMs) in the given
+// language. extraEnvironment holds NAME=value entries; standard output goes
+// to outputFile when one is given.
+CliRun RunProgram(const QString& path, const QStringList& arguments, const QString& lang = "C",
+                  int timeoutMs = 20000, const QStringList& extraEnvironment = {},
+                  const QString& outputFile = {});
+// The same for radioinfo-cli.
 CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeoutMs = 20000,
               const QStringList& extraEnvironment = {}, const QString& outputFile = {});
 
