@@ -1,6 +1,8 @@
 // Geometry, captions and initial states of the window in both languages.
 #include "WindowFixture.h"
 
+#include "window/ElidedComboBox.h"
+
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -127,6 +129,37 @@ TEST(FrmMainLayout, OnlyTheDealerSettingsAcceptInput) {
     }
     EXPECT_EQ(w.Text2[0]->maxLength(), 3);
     EXPECT_EQ(w.Text2[0]->text(), "10");
+}
+
+// The closed Frequency list shows as much of its entry as fits, ending in
+// "…"; the tooltip and the open list have the whole text, and the list keeps
+// its place (ControlsStandWhereTheLayoutPutsThem).
+TEST(FrmMainLayout, TheClosedFrequencyListElidesWhatDoesNotFit) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    auto* list = dynamic_cast<ElidedComboBox*>(w.Combo1[1]);
+    ASSERT_NE(list, nullptr);
+    w.Command1->setFocus(); // no focus frame in either picture
+    ASSERT_EQ(list->count(), 2);
+    for (int i = 0; i < list->count(); ++i) {
+        list->setCurrentIndex(i);
+        const QString whole = list->itemText(i);
+        const QString shown = list->ClosedText();
+        ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+        EXPECT_TRUE(whole.startsWith(shown.chopped(1))) << shown.toStdString();
+        EXPECT_GT(shown.size(), 20) << "as much as fits";
+        EXPECT_LT(list->fontMetrics().horizontalAdvance(shown), list->width());
+        EXPECT_EQ(list->toolTip(), whole);
+        EXPECT_EQ(list->currentText(), whole);
+
+        // What is painted is that text, as a list holding it paints it.
+        QComboBox plain(list->parentWidget());
+        plain.setGeometry(list->geometry());
+        plain.addItem(shown);
+        plain.show();
+        EXPECT_EQ(list->grab().toImage(), plain.grab().toImage());
+    }
 }
 
 TEST(FrmMainLayout, TabVisitsTheControlsInOrderAndWraps) {
