@@ -121,6 +121,18 @@ TEST(FrmMainLayout, OnlyTheDealerSettingsAcceptInput) {
         EXPECT_FALSE(control->isEnabled() && control->isVisible())
             << control->metaObject()->className();
     }
+    // The labels of the fields that only show what was read are greyed out
+    // with them; the labels of what a dealer changes are not.
+    const std::pair<QLabel*, bool> labels[] = {
+        {w.Label1[1], true},   {w.Label1[13], true}, {w.Label1[9], true},  {w.Label1[10], true},
+        {w.Label1[11], true},  {w.Label1[12], true}, {w.Label3, true},     {w.Label2, false},
+        {w.Label1[0], false},  {w.Label1[2], false}, {w.Label1[3], false}, {w.Label1[4], false},
+        {w.Label1[5], false},  {w.Label1[6], false}, {w.Label1[7], false}, {w.Label1[8], false},
+        {w.Label1[14], false},
+    };
+    for (const auto& [label, enabled] : labels) {
+        EXPECT_EQ(label->isEnabled(), enabled) << label->text().toStdString();
+    }
     const std::pair<int, int> lengths[] = {{0, 4},  {1, 16}, {6, 8},  {7, 4},
                                            {8, 16}, {12, 4}, {13, 16}};
     for (const auto& [index, length] : lengths) {
