@@ -216,7 +216,8 @@ void CliSession::LogRadio(const QString& result) {
 }
 
 // The batch's radio just written, by its number of the count and its serial
-// number as read from it, which the technician finds on its label.
+// number as read from it, so a technician at the bench can tell which radio
+// a line is about without the log.
 void CliSession::SayRadioWritten(int count) {
     const QString serial = RadioSerial();
     const CliText text = serial.isEmpty() ? CliText::RadioWrittenNoSerial : CliText::RadioWritten;
