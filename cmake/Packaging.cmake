@@ -43,7 +43,9 @@ list(APPEND compressed_docs ${changelog_gz})
 add_custom_target(radioinfo-docs ALL DEPENDS ${compressed_docs})
 
 install(FILES ${changelog_gz} data/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES data/radioinfo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Named after its component's id, as software centres look it up.
+install(FILES data/radioinfo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        RENAME org.example.radioinfo.metainfo.xml)
 install(FILES data/bash-completion/radioinfo-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 

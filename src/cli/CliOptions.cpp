@@ -246,6 +246,11 @@ CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
     return {parser.options, {}};
 }
 
+std::u16string UsageErrorText(const CliError& error, int langType) {
+    return u"radioinfo-cli: " + CliTextFor(error.text, langType, error.subject, error.second) +
+           u"\n" + CliTextFor(CliText::TryHelp, langType);
+}
+
 std::optional<std::int16_t> ComPortNumberOf(std::u16string_view port) {
     constexpr int MaxPortNumber = 999;
     const std::string prefix = Narrow(port.substr(0, 3));

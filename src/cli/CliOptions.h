@@ -64,6 +64,10 @@ struct CliParseResult {
 // command, "--" ending the options.
 CliParseResult ParseCliOptions(const std::vector<std::u16string>& args);
 
+// What a refused argument vector prints on stderr, in the language of
+// langType: the refusal with its option and limit, then where the usage is.
+std::u16string UsageErrorText(const CliError& error, int langType);
+
 // The number n of a port given as COMn (any case, n from 1 to 999); nullopt
 // for anything else, a device path among them.
 std::optional<std::int16_t> ComPortNumberOf(std::u16string_view port);

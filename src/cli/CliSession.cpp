@@ -24,9 +24,6 @@ namespace {
 const QString LogWritten = QStringLiteral("written");
 const QString LogStopped = QStringLiteral("stopped by Ctrl+C before writing");
 const QString LogStoppedAtOnce = QStringLiteral("stopped at once by a second Ctrl+C: ");
-
-// The block a radio's serial number is stored in.
-constexpr int SerialBlock = 0x3B20;
 } // namespace
 
 CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, bool trace,
@@ -163,16 +160,19 @@ int CliSession::Batch(const CliOptions& options) {
         }
     }
     // A radio is written when the window side shows the record again.
-    window_.OnShown = [this] {
+    window_.OnShown = [this, count = options.count] {
         ++radiosWritten_;
+        SayRadioWritten(count);
         LogRadio(LogWritten);
     };
-    // The backup and the log's serial number need every block of each radio.
+    // The backup and the log's serial number need every block of each radio;
+    // naming each radio written needs its serial number at least.
     comm_.MulWriteReadsAll = options.backupDir || options.logFile;
+    comm_.MulWriteReadsSerial = true;
     const std::optional<QString> folder =
         options.backupDir ? std::optional(ToQString(*options.backupDir)) : std::nullopt;
     window_.OnReadyToWrite = [this, folder] {
-        radioSerial_ = SerialNoOf(data_.Image); // read in full by now
+        radioSerial_ = SerialNoOf(data_.Image); // its block read by now
         if (comm_.MulWriteReadsAll) {
             KeepRead(); // only a radio read in full is kept
         }
@@ -211,13 +211,24 @@ void CliSession::LogRadio(const QString& result) {
     }
 }
 
+// The batch's radio just written, by its number of the count and its serial
+// number as read from it, so a technician at the bench can tell which radio
+// a line is about without the log.
+void CliSession::SayRadioWritten(int count) {
+    const QString serial = RadioSerial();
+    const CliText text = serial.isEmpty() ? CliText::RadioWrittenNoSerial : CliText::RadioWritten;
+    PrintError(CliTextFor(text, window_.LangType(), ToU16(QString::number(radiosWritten_)),
+                          ToU16(QString::number(count)), ToU16(EscapeControls(serial))));
+}
+
 // The serial number of the batch's radio on the cable, never an earlier
-// radio's: taken when the radio was read in full, or while it is still being
-// read, once an R beyond block 0x3B20 is outstanding (the blocks are read in
-// order). Empty when none was read for it.
+// radio's: taken when the radio was read before its write, or while it is
+// still being read, once an R beyond block 0x3B20 is outstanding (the blocks
+// are read in order). Empty when none was read for it.
 QString CliSession::RadioSerial() const {
     const auto command = comm_.LastCommand();
-    const bool pastSerial = comm_.MulWriteReadsAll && command.size() >= 3 && command[0] == 'R' &&
+    const bool readsSerial = comm_.MulWriteReadsAll || comm_.MulWriteReadsSerial;
+    const bool pastSerial = readsSerial && command.size() >= 3 && command[0] == 'R' &&
                             command[1] * 256 + command[2] > SerialBlock;
     return radioSerial_.isEmpty() && pastSerial ? SerialNoOf(data_.Image) : radioSerial_;
 }

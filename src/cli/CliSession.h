@@ -71,6 +71,7 @@ class CliSession {
     // Saves the radio's information area as just read into folder.
     int SaveBackup(const QString& folder);
     void LogRadio(const QString& result);
+    void SayRadioWritten(int count);
     QString RadioSerial() const;
     bool RadioAnswered() const;
     // Ends what runs now, the radio on the cable as it is; a batch's radio
@@ -94,8 +95,8 @@ class CliSession {
     // Whether the Read now running is kept when it completes.
     bool keepRead_ = true;
     QString backupFile_;
-    // The serial number of the batch's radio on the cable, once it is read in
-    // full; empty before.
+    // The serial number of the batch's radio on the cable, once it is read
+    // before its write; empty before.
     QString radioSerial_;
     int radiosWritten_ = 0;
     std::optional<int> stopStatus_;

@@ -1,7 +1,7 @@
 #include "CliTexts.h"
 
+#include <algorithm>
 #include <array>
-#include <utility>
 
 namespace {
 struct TextRow {
@@ -123,6 +123,8 @@ constexpr std::array Texts{
             u"每次完整读出的对讲机都保留在 $XDG_DATA_HOME/radioinfo/reads（保留一年，\n"
             u"每台对讲机至少保留最近十份）。\n"
             u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},
+    TextRow{CliText::TryHelp, u"Try 'radioinfo-cli --help' for more information.",
+            u"请尝试执行“radioinfo-cli --help”来获取更多信息。"},
     TextRow{CliText::UnknownOption, u"unknown option %1", u"未知选项 %1"},
     TextRow{CliText::UnknownCommand, u"unknown command %1", u"未知命令 %1"},
     TextRow{CliText::UnexpectedArgument, u"unexpected argument %1", u"多余的参数 %1"},
@@ -151,6 +153,10 @@ constexpr std::array Texts{
     TextRow{CliText::BandWritten, u"band %1 written, the radio had band %2",
             u"已写入频段 %1，对讲机原为频段 %2"},
     TextRow{CliText::BatchSettings, u"every radio gets %1", u"每台对讲机写入 %1"},
+    TextRow{CliText::RadioWritten, u"radio %1 of %2 written: %3",
+            u"第 %1 台（共 %2 台）已写入：%3"},
+    TextRow{CliText::RadioWrittenNoSerial, u"radio %1 of %2 written; it holds no serial number",
+            u"第 %1 台（共 %2 台）已写入；对讲机中没有序列号"},
     TextRow{CliText::RadiosWritten, u"%1 of %2 radios written", u"已写入 %1 台对讲机（共 %2 台）"},
     TextRow{CliText::NoPortGiven, u"no --port and no saved port: using %1",
             u"未给 --port，也没有保存的串口：使用 %1"},
@@ -237,25 +243,23 @@ constexpr std::array Texts{
 } // namespace
 
 std::u16string CliTextFor(CliText text, int langType, std::u16string_view subject,
-                          std::u16string_view second) {
-    for (const TextRow& row : Texts) {
-        if (row.text != text) {
-            continue;
-        }
-        std::u16string result(langType == 2 ? row.chinese : row.english);
-        // Both places are found in the text itself, and the later one is filled
-        // first, so a subject holding "%2" stays as it is.
-        std::pair<std::size_t, std::u16string_view> places[] = {{result.find(u"%1"), subject},
-                                                                {result.find(u"%2"), second}};
-        if (places[0].first != std::u16string::npos && places[0].first < places[1].first) {
-            std::swap(places[0], places[1]);
-        }
-        for (const auto& [at, value] : places) {
-            if (at != std::u16string::npos) {
-                result.replace(at, 2, value);
-            }
-        }
-        return result;
+                          std::u16string_view second, std::u16string_view third) {
+    const auto row = std::ranges::find(Texts, text, &TextRow::text);
+    if (row == Texts.end()) {
+        return {};
     }
-    return {};
+    const std::u16string_view pattern = langType == 2 ? row->chinese : row->english;
+    const std::u16string_view values[] = {subject, second, third};
+    // One pass over the text itself, so a value holding "%2" stays as it is.
+    std::u16string result;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char16_t next = i + 1 < pattern.size() ? pattern[i + 1] : u'\0';
+        if (pattern[i] == u'%' && next >= u'1' && next <= u'3') {
+            result += values[next - u'1'];
+            ++i;
+        } else {
+            result += pattern[i];
+        }
+    }
+    return result;
 }

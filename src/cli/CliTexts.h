@@ -8,6 +8,7 @@
 enum class CliText {
     Usage,
     Help,
+    TryHelp,
     UnknownOption,
     UnknownCommand,
     UnexpectedArgument,
@@ -29,6 +30,8 @@ enum class CliText {
     RadioNo,
     BandWritten,
     BatchSettings,
+    RadioWritten,
+    RadioWrittenNoSerial,
     RadiosWritten,
     NoPortGiven,
     SavedPortGone,
@@ -68,6 +71,6 @@ enum class CliText {
 };
 
 // The text in the language of langType (2 Chinese, else English), with "%1"
-// replaced by subject and "%2" by second.
+// replaced by subject, "%2" by second and "%3" by third.
 std::u16string CliTextFor(CliText text, int langType, std::u16string_view subject = {},
-                          std::u16string_view second = {});
+                          std::u16string_view second = {}, std::u16string_view third = {});

@@ -37,6 +37,13 @@ void PrintError(std::u16string_view text) {
     std::fflush(stderr);
 }
 
+void PrintDiagnostic(std::u16string_view text) {
+    QString lines = QStringLiteral("radioinfo-cli: ") + ToQString(text);
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(u'\n', QStringLiteral("\nradioinfo-cli: "));
+    PrintError(ToU16(lines));
+}
+
 CliWindow::CliWindow(ModData& data, int langType) : data_(data), langType_(langType) {}
 
 void CliWindow::ShowByData() {
@@ -106,9 +113,16 @@ MessageResult CliWindow::ShowMessage(std::u16string_view text, MessageButtons bu
     if (buttons == MessageButtons::OkCancel) {
         return MessageResult::Cancel;
     }
-    PrintError(RadioTextsEscaped(text));
+    // The radio's messages of success stand alone, as in the window; its
+    // failures are errors like the command line's own.
+    const OperationEnd end = EndOf(text);
+    if (end == OperationEnd::Done || end == OperationEnd::Running) {
+        PrintError(RadioTextsEscaped(text));
+    } else {
+        PrintDiagnostic(RadioTextsEscaped(text));
+    }
     LastMessage = text;
-    Finish(EndOf(text));
+    Finish(end);
     return MessageResult::Ok;
 }
 

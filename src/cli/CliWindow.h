@@ -64,3 +64,6 @@ class CliWindow : public WindowSide {
 
 // Writes text to stderr as UTF-8, line breaks of the radio's messages made plain.
 void PrintError(std::u16string_view text);
+// An error or warning: each of its lines on stderr after "radioinfo-cli: ",
+// so it tells itself apart from the progress lines beside it.
+void PrintDiagnostic(std::u16string_view text);

@@ -1,5 +1,9 @@
 #include "TracingSerialControl.h"
 
+#include "protocol/LinkFailure.h"
+
+#include <QString>
+
 #include <string>
 
 namespace {
@@ -45,7 +49,12 @@ bool TracingSerialControl::PortOpen() const {
 
 bool TracingSerialControl::Open(int portNo, std::string_view settings, std::u16string& reason) {
     const bool opened = inner_.Open(portNo, settings, reason);
-    Line(opened ? "open" : "open failed");
+    // Named as the communication error names it, so a trace says which
+    // cable it is of.
+    const std::string port =
+        QString::fromStdU16String(PortName(portNo, inner_.DeviceName())).toStdString();
+    std::string event = opened ? "open" : "open failed";
+    Line((port.empty() ? event : event + ' ' + port).c_str());
     return opened;
 }
 

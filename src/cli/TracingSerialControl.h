@@ -6,8 +6,9 @@
 
 #include <cstdio>
 
-// A serial control that passes everything on to another and writes every
-// frame sent and every chunk received, echoes included, to a stream: the
+// A serial control that passes everything on to another and writes the port
+// it opens (COM number and device) and every frame sent and every chunk
+// received, echoes included, to a stream: the
 // milliseconds since it was made, the direction, the command the bytes begin
 // with (PROGRAM, R 3B00, W 3B60, END; none for other bytes) and the bytes in
 // hex. What a dealer sends to support when a cable or a radio misbehaves.

@@ -94,7 +94,7 @@ PortChoice ChoosePort(const std::u16string& port) {
 // Without --port: the saved port as the window would select it at start-up,
 // without saving anything. Any other port is named on stderr with why.
 PortChoice DefaultPort(int langType) {
-    const bool fixedList = CheckSysType([](std::u16string_view text) { PrintError(text); });
+    const bool fixedList = CheckSysType([](std::u16string_view text) { PrintDiagnostic(text); });
     std::vector<PortEntry> listed;
     const std::unique_ptr<PortSource> source = MakeSystemPortSource();
     const std::int16_t first = ListComPorts(listed, *source);
@@ -169,9 +169,7 @@ int main(int argc, char* argv[]) {
     }
     const CliParseResult parsed = ParseCliOptions(args);
     if (!parsed.options) {
-        PrintError(u"radioinfo-cli: " +
-                   CliTextFor(parsed.error.text, langType, parsed.error.subject));
-        PrintError(CliTextFor(CliText::Usage, langType));
+        PrintError(UsageErrorText(parsed.error, langType));
         return CheckedExit(ExitUsage, langType);
     }
     const CliOptions& options = *parsed.options;

@@ -15,16 +15,6 @@ std::u16string BlockName(int address) {
     return Ascii(digits);
 }
 
-// "COM3 (/dev/ttyUSB0)", or whichever of the two is known.
-std::u16string PortText(const LinkFailure& failure) {
-    const std::u16string com =
-        failure.portNo > 0 ? u"COM" + Ascii(std::to_string(failure.portNo)) : u"";
-    if (failure.device.empty() || com.empty()) {
-        return com.empty() ? std::u16string(failure.device) : com;
-    }
-    return com + u" (" + std::u16string(failure.device) + u")";
-}
-
 // The template with %1..%4 replaced by the values given.
 std::u16string Fill(std::u16string_view pattern, std::span<const std::u16string> values) {
     std::u16string text;
@@ -45,6 +35,14 @@ bool IsWrite(std::span<const std::uint8_t> command) {
     return !command.empty() && command[0] == 'W';
 }
 } // namespace
+
+std::u16string PortName(int portNo, std::u16string_view device) {
+    const std::u16string com = portNo > 0 ? u"COM" + Ascii(std::to_string(portNo)) : u"";
+    if (device.empty() || com.empty()) {
+        return com.empty() ? std::u16string(device) : com;
+    }
+    return com + u" (" + std::u16string(device) + u")";
+}
 
 std::u16string CommandName(std::span<const std::uint8_t> command) {
     if (command.empty()) {
@@ -92,9 +90,9 @@ std::u16string BlockList(std::span<const int> acknowledgedBlocks, std::size_t la
 
 std::u16string LinkFailureLine(const LinkFailure& failure, int langType) {
     const std::size_t lang = langType == 2 ? 1 : 0;
-    const std::u16string values[] = {PortText(failure), CommandName(failure.command),
-                                     Ascii(std::to_string(failure.refusals)),
-                                     BlockList(failure.acknowledgedBlocks, lang)};
+    const std::u16string values[] = {
+        PortName(failure.portNo, failure.device), CommandName(failure.command),
+        Ascii(std::to_string(failure.refusals)), BlockList(failure.acknowledgedBlocks, lang)};
     const std::u16string line =
         Fill(failure.refusals > 0 ? Msg::Refused[lang] : Msg::NoAnswer[lang], values) +
         WrittenPart(failure.command, failure.acknowledgedBlocks, lang, values);

@@ -15,6 +15,10 @@ struct LinkFailure {
     std::span<const int> acknowledgedBlocks; // W blocks acknowledged since PROGRAM
 };
 
+// The port as the dealer is told of it: "COM3 (/dev/ttyUSB0)", or whichever
+// of the two is known.
+std::u16string PortName(int portNo, std::u16string_view device);
+
 // The command as the dealer and the transcripts name it: PROGRAM, R 3B20,
 // W 3B60, END.
 std::u16string CommandName(std::span<const std::uint8_t> command);

@@ -28,6 +28,7 @@ enum : std::int16_t {
     StepMulFirst = 46,     // batch: R 0x3B00 sent
     StepMulReadFlags = 43, // batch: R 0x3B10 sent after the check passed
     StepMulReadAll = 44,   // batch reading every block: R 0x3B10 and later sent
+    StepMulSerial = 47,    // batch reading the serial number too: R 0x3B20 sent
     StepWriteBlock = 5,    // a W block sent
     StepEnd = 69,          // END sent after the last block
     StepEndRejected = 70,  // END sent after a failed model/version check
@@ -42,6 +43,7 @@ constexpr std::int16_t BlockAddressStart = 0x3AF0;
 // The blocks of the information area the operations name.
 constexpr int FirstBlock = 0x3B00;
 constexpr int FlagsBlock = 0x3B10;
+constexpr int SerialBlock = 0x3B20;
 constexpr int LastBlock = 0x3BF0;
 constexpr int BlockLength = 16;
 constexpr int RxBufferSize = 101;
@@ -72,6 +74,9 @@ class ModComm {
     // A batch reads all 16 blocks of each radio before writing it, not only
     // the three the write needs, so the window side has its whole area.
     bool MulWriteReadsAll = false;
+    // A batch reads the block of each radio's serial number as well, so the
+    // window side can name every radio it writes.
+    bool MulWriteReadsSerial = false;
 
     // Operation starts (the protocol side of the Read, Write and batch buttons).
     void StartRead();

@@ -79,6 +79,20 @@ constexpr StepRow MulWriteSteps[] = {
     {StepEndRefused,   false, Then::Refused,        0,          StepNone},                         // END, write refused
 };
 
+// Batch reading the serial number too, each radio: 0x3B00, 0x3B10, 0x3B20 and
+// 0x3BF0, the seven blocks, END.
+constexpr StepRow MulWriteSerialSteps[] = {
+    {StepProgram,      false, Then::NewRadio,       FirstBlock, StepMulFirst},                     // PROGRAM
+    {StepMulFirst,     true,  Then::ReadAt,         FlagsBlock, StepMulReadFlags},                 // R 0x3B00
+    {StepMulReadFlags, false, Then::ReadAt,         SerialBlock, StepMulSerial},                   // R 0x3B10
+    {StepMulSerial,    false, Then::ReadAt,         LastBlock,  StepReadLast},                     // R 0x3B20
+    {StepReadLast,     false, Then::WriteRadio,     0,          StepWriteBlock},                   // R 0x3BF0
+    {StepWriteBlock,   false, Then::WriteNext,      0,          StepWriteBlock,   StepEnd},        // W blocks
+    {StepEnd,          false, Then::Complete,       0,          StepNone},                         // END
+    {StepEndRejected,  false, Then::ModelError,     0,          StepNone},                         // END, refused radio
+    {StepEndRefused,   false, Then::Refused,        0,          StepNone},                         // END, write refused
+};
+
 // Batch reading every block, each radio: 0x3B00 to 0x3BF0 in order, the
 // seven blocks, END. 25 commands.
 constexpr StepRow MulWriteAllSteps[] = {
@@ -92,14 +106,21 @@ constexpr StepRow MulWriteAllSteps[] = {
 };
 // clang-format on
 
+using Rows = std::span<const StepRow>;
+
+// A batch reads what the window side asked for of each radio.
+Rows BatchRows(bool readsAll, bool readsSerial) {
+    return readsAll      ? Rows(MulWriteAllSteps)
+           : readsSerial ? Rows(MulWriteSerialSteps)
+                         : Rows(MulWriteSteps);
+}
+
 // The row of a step; none for a step without one (no command of this
 // operation outstanding), whose answer is dropped.
-const StepRow* FindStep(std::int16_t mode, std::int16_t step, bool mulWriteReadsAll) {
-    using Rows = std::span<const StepRow>;
+const StepRow* FindStep(std::int16_t mode, std::int16_t step, Rows batchRows) {
     const Rows rows = mode == ModeRead    ? Rows(ReadSteps)
                       : mode == ModeWrite ? Rows(WriteSteps)
-                      : mulWriteReadsAll  ? Rows(MulWriteAllSteps)
-                                          : Rows(MulWriteSteps);
+                                          : batchRows;
     const auto row = std::ranges::find(rows, step, &StepRow::step);
     return row != rows.end() ? &*row : nullptr;
 }
@@ -176,7 +197,8 @@ void ModComm::StepOperation(bool accepted) {
         return;
     }
     std::int16_t& step = CurrentStep();
-    const StepRow* row = FindStep(OperationMode, step, MulWriteReadsAll);
+    const StepRow* row =
+        FindStep(OperationMode, step, BatchRows(MulWriteReadsAll, MulWriteReadsSerial));
     if (row == nullptr) {
         return;
     }

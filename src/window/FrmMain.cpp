@@ -121,7 +121,7 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
     connect(Command4, &QPushButton::clicked, this, &FrmMain::Command4_Click);
     connect(Combo2, &QComboBox::currentIndexChanged, this, &FrmMain::Combo2_Click);
     connect(Combo2, &QComboBox::activated, this, &FrmMain::Combo2_Pick);
-    // The closed band list cuts its long texts short; the tooltip shows them whole.
+    // The closed band list elides its long texts; the tooltip shows them whole.
     connect(Combo1[1], &QComboBox::currentTextChanged, Combo1[1], &QWidget::setToolTip);
     WatchPortPopup();
     ReShowComPortTimer.setInterval(1000);

@@ -2,6 +2,7 @@
 #include "FrmMain.h"
 
 #include "CommandButton.h"
+#include "ElidedComboBox.h"
 
 #include <QFontMetrics>
 #include <QPalette>
@@ -147,7 +148,7 @@ void FrmMain::CreateFrame1Controls() {
         Combo1[0]->addItem(QString::fromStdU16String(entry));
     }
     label(1, 1560, 2685, 360);
-    Combo1[1] = new QComboBox(f);
+    Combo1[1] = new ElidedComboBox(f);
     Place(Combo1[1], {2040, 2640, 7455, 345});
     label(13, 1320, 3045, 720);
     field(12, 3000);

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -300,6 +301,32 @@ TEST_F(CliBackup, TraceShowsEveryFrameOfARead) {
         << run.err.toStdString();
 }
 
+// The trace opens with the port, as the communication error names it: the
+// device given, or the COM number and its device.
+TEST_F(CliBackup, TraceBeginsWithThePortItOpens) {
+    SimulatedRadio radio(Sim());
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir().mkpath(config.filePath("radioinfo/ports")));
+    ASSERT_TRUE(QFile::link(radio.Device(), config.filePath("radioinfo/ports/com42")));
+    const struct {
+        QString port;
+        QString opened; // a pattern; its group is the device
+    } cases[] = {
+        {radio.Device(), "^\\d+ ms open (" + QRegularExpression::escape(radio.Device()) + ")$"},
+        {"COM42", "^\\d+ ms open COM42 \\((.+)\\)$"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli({"--port", c.port, "--trace", "read"}, "C", 20000,
+                                  {"XDG_CONFIG_HOME=" + config.path()});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QRegularExpressionMatch opened =
+            QRegularExpression(c.opened).match(run.err.section('\n', 0, 0));
+        ASSERT_TRUE(opened.hasMatch()) << run.err.toStdString();
+        EXPECT_EQ(QFileInfo(opened.captured(1)).canonicalFilePath(),
+                  QFileInfo(radio.Device()).canonicalFilePath());
+    }
+}
+
 // Each row is in the file as soon as its radio is done: a Ctrl+C while the
 // batch waits for the next radio loses none.
 TEST_F(CliBackup, BatchLogKeepsItsRowsThroughCtrlC) {
@@ -341,7 +368,7 @@ TEST_F(CliBackup, BatchBacksUpEachRadioBeforeWritingIt) {
     struct Case {
         QStringList options;
         int exitCode;
-        int blocksRead; // R 3B20 commands: radios read in full
+        int blocksRead; // R 3B30 commands: radios read in full
         int written;    // radios that got W 3B60
         QStringList logResults;
     };
@@ -364,7 +391,7 @@ TEST_F(CliBackup, BatchBacksUpEachRadioBeforeWritingIt) {
         const std::string name = options.join(' ').toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
         const QStringList commands = bench.StopAndTranscript();
-        EXPECT_EQ(commands.count("R 3B20"), c.blocksRead) << name;
+        EXPECT_EQ(commands.count("R 3B30"), c.blocksRead) << name;
         EXPECT_EQ(commands.count("W 3B60"), c.written) << name;
         EXPECT_EQ(commands.last(), "END") << name;
         const QStringList rows = QString::fromUtf8(ReadFile(log)).split('\n', Qt::SkipEmptyParts);

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -178,7 +179,8 @@ TEST_F(CliEndToEnd, ACommunicationErrorSaysWhereAndWhatWasWritten) {
         SimulatedRadio radio(SimArguments({"--silent-from", InCliWrite("W 3B60")}));
         const CliRun run = RunCli({"--port", radio.Device(), "write", "--seller", "Li"}, c.lang);
         EXPECT_EQ(run.exitCode, 4) << c.lang.toStdString();
-        EXPECT_TRUE(run.err.contains("Communication Error!\n" + c.line.arg(radio.Device()) + "\n"))
+        EXPECT_TRUE(run.err.contains("radioinfo-cli: Communication Error!\nradioinfo-cli: " +
+                                     c.line.arg(radio.Device()) + "\n"))
             << run.err.toStdString();
     }
 }
@@ -234,8 +236,9 @@ TEST_F(CliEndToEnd, ModelErrorEndsBeforeAnyWrite) {
     SimulatedRadio radio(SimArguments({"--version", "V120"}));
     const CliRun run = RunCli({"--port", radio.Device(), "write", "--seller", "X"});
     EXPECT_EQ(run.exitCode, 5);
-    EXPECT_TRUE(
-        run.err.contains("Model Type or Version Error!\nRadio Model:KVT4610\nRadio Version:V120"))
+    EXPECT_TRUE(run.err.contains("radioinfo-cli: Model Type or Version Error!\n"
+                                 "radioinfo-cli: Radio Model:KVT4610\n"
+                                 "radioinfo-cli: Radio Version:V120\n"))
         << run.err.toStdString();
     EXPECT_EQ(radio.StopAndTranscript(), (QStringList{"PROGRAM", "R 3B00", "END"}));
     QByteArray untouched = SampleRadio();
@@ -256,15 +259,16 @@ TEST_F(CliEndToEnd, ChineseLocaleGivesChineseMessages) {
         {{"--model", "KVT4611"},
          {"read"},
          5,
-         {"机型或频段错误!\n对讲机机型:KVT4611\n对讲机版本:V110"}},
+         {"radioinfo-cli: 机型或频段错误!\nradioinfo-cli: 对讲机机型:KVT4611\n"
+          "radioinfo-cli: 对讲机版本:V110\n"}},
         {{},
          {"--port", "COM41", "read"},
          3,
-         {"Cannot Open Communication Port.", "COM41 不是已知的串口。"}},
-        {{},
-         {"--port", "/dev/null", "write", "--band", "2"},
-         2,
-         {"--band：只能是 0 或 1", "用法："}},
+         {"radioinfo-cli: Cannot Open Communication Port.\nradioinfo-cli: COM41 不是已知的串口。"}},
+        {{"--latency", "1"},
+         {"batch", "--count", "1", "--seller", "X"},
+         0,
+         {"第 1 台（共 1 台）已写入：SN20260001234567\n"}},
     };
     QTemporaryDir config; // no aliases
     for (const Case& c : cases) {
@@ -289,38 +293,87 @@ TEST_F(CliEndToEnd, PortThatCannotOpen) {
     EXPECT_TRUE(run.err.contains("Cannot Open Communication Port."));
 }
 
+// Both programs answer --help and --version on standard output with status
+// 0, without a display; output that cannot be written is status 1.
 TEST(CliUsage, HelpAndVersionAnswerOnStandardOutput) {
     struct Case {
+        QString program;
         QStringList arguments;
         QString outputFile;
         int exitCode;
         QByteArray outputStart;
     };
-    const QByteArray version = QByteArray("radioinfo-cli ") + RadioinfoVersion + "\n";
+    const QByteArray version = QByteArray(" ") + RadioinfoVersion + "\n";
+    const QString cli = RADIOINFO_CLI_PATH;
+    const QString window = RADIOINFO_PATH;
     const Case cases[] = {
-        {{"--help"}, {}, 0, "usage: radioinfo-cli [--port PORT] read"},
-        {{"-h"}, {}, 0, "usage: radioinfo-cli [--port PORT] read"},
-        {{"--port", "COM1", "write", "--help"}, {}, 0, "usage: radioinfo-cli"},
-        {{"--version"}, {}, 0, version},
-        {{"--help"}, "/dev/full", 1, {}},
-        {{"--version"}, "/dev/full", 1, {}},
+        {cli, {"--help"}, {}, 0, "usage: radioinfo-cli [--port PORT] read"},
+        {cli, {"-h"}, {}, 0, "usage: radioinfo-cli [--port PORT] read"},
+        {cli, {"--port", "COM1", "write", "--help"}, {}, 0, "usage: radioinfo-cli"},
+        {cli, {"--version"}, {}, 0, "radioinfo-cli" + version},
+        {cli, {"--help"}, "/dev/full", 1, {}},
+        {cli, {"--version"}, "/dev/full", 1, {}},
+        {window, {"--help"}, {}, 0, "usage: radioinfo [--help] [--version]"},
+        {window, {"-h"}, {}, 0, "usage: radioinfo [--help] [--version]"},
+        {window, {"--version"}, {}, 0, "radioinfo" + version},
+        {window, {"--help"}, "/dev/full", 1, {}},
+        {window, {"--version"}, "/dev/full", 1, {}},
     };
+    const QStringList noDisplay{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="};
     for (const Case& c : cases) {
-        const CliRun run = RunCli(c.arguments, "C", 20000, {}, c.outputFile);
-        const std::string name =
-            c.arguments.join(' ').toStdString() + " > " + c.outputFile.toStdString();
+        const CliRun run = RunProgram(c.program, c.arguments, "C", 20000, noDisplay, c.outputFile);
+        const std::string name = QFileInfo(c.program).fileName().toStdString() + " " +
+                                 c.arguments.join(' ').toStdString() + " > " +
+                                 c.outputFile.toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << name;
         EXPECT_TRUE(run.out.startsWith(c.outputStart)) << name << "\n" << run.out.toStdString();
-        EXPECT_EQ(run.err.isEmpty(), c.exitCode == 0) << name << "\n" << run.err.toStdString();
+        // radioinfo-cli says why its output was lost; the window's program
+        // has only its status.
+        const bool saysWhy = c.exitCode != 0 && c.program == cli;
+        EXPECT_EQ(run.err.isEmpty(), !saysWhy) << name << "\n" << run.err.toStdString();
     }
-    EXPECT_EQ(RunCli({"--version"}).out, version);
+    EXPECT_EQ(RunCli({"--version"}).out, "radioinfo-cli" + version);
+}
+
+// A usage error is one line naming the option and its limit, in the
+// locale's language, and where the help is; nothing on standard output.
+TEST(CliUsage, AUsageErrorSaysWhatIsWrongAndWhereTheHelpIs) {
+    struct Case {
+        QStringList arguments;
+        QString lang;
+        QString error;
+    };
+    const QString english = "\nTry 'radioinfo-cli --help' for more information.\n";
+    const QString chinese = "\n请尝试执行“radioinfo-cli --help”来获取更多信息。\n";
+    const QString dealer18Bytes = "经销商经销商经销商";
+    const Case cases[] = {
+        {{"write", "--password", "12345"}, "C", "--password: at most 4 ASCII characters"},
+        {{"write", "--password", "12345"}, "zh_CN.UTF-8", "--password：最多 4 个 ASCII 字符"},
+        {{"write", "--dealer-code", dealer18Bytes},
+         "C",
+         "--dealer-code: at most 16 bytes (a Chinese character takes two)"},
+        {{"batch", "--count", "2", "--seller", dealer18Bytes},
+         "zh_CN.UTF-8",
+         "--seller：最多 16 个字节（一个汉字占两个）"},
+        {{"--port", "/dev/null", "write", "--band", "2"}, "zh_CN.UTF-8", "--band：只能是 0 或 1"},
+        {{"read", "--bogus"}, "C", "unknown option --bogus"},
+        {{}, "C", "no command: read, write, batch, restore or ports"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = RunCli(c.arguments, c.lang);
+        const std::string name = c.arguments.join(' ').toStdString() + " " + c.lang.toStdString();
+        EXPECT_EQ(run.exitCode, 2) << name;
+        EXPECT_EQ(run.err, "radioinfo-cli: " + c.error + (c.lang == "C" ? english : chinese))
+            << name;
+        EXPECT_TRUE(run.out.isEmpty()) << name;
+    }
 }
 
 TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
     QStringList images;
     for (int i = 1; i <= 3; ++i) {
         QByteArray memory = SampleRadio();
-        Put(memory, 0x20, QString("SN%1").arg(i).toLatin1());
+        Put(memory, 0x20, Field(QString("SN%1").arg(i).toLatin1(), 16));
         images << WriteImage(dir, QString("radio%1.bin").arg(i), memory);
     }
     SimulatedRadio bench({"--bench", "0.3,1.2", "--radios", "3", "--bench-images", images.join(','),
@@ -332,6 +385,10 @@ TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
     EXPECT_TRUE(run.err.contains("Waitting next..."));
     EXPECT_TRUE(run.err.contains("MulWrite Complete!"));
     EXPECT_EQ(run.err.count("radioinfo-cli: band 1 written, the radio had band 0\n"), 3);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_TRUE(run.err.contains(QString("\nradio %1 of 3 written: SN%1\n").arg(i)))
+            << run.err.toStdString();
+    }
 
     const QStringList commands = bench.StopAndTranscript();
     for (const char* block :
@@ -339,6 +396,7 @@ TEST_F(CliEndToEnd, BatchWritesEachRadioOnTheBenchOnce) {
         EXPECT_EQ(commands.count(block), 3) << block;
     }
     EXPECT_EQ(commands.count("R 3B10"), 3);
+    EXPECT_EQ(commands.count("R 3B20"), 3) << "each radio's serial number, to name it";
     EXPECT_EQ(commands.count("R 3BF0"), 3);
     for (int i = 1; i <= 3; ++i) {
         QByteArray expected = ReadFile(images[i - 1]);
@@ -448,7 +506,7 @@ TEST_F(CliEndToEnd, RadioBytesCannotForgeTheOutput) {
     } cases[] = {
         {forged, 0, "SerialNo: \\x1b[31mSN1\\x1b[0m"},
         {forged, 0, "MaintainDesc: Fixed\\nSerialNo: 9999"},
-        {badModel, 5, "Radio Model:KV\\n\\x1b[2J"},
+        {badModel, 5, "radioinfo-cli: Radio Model:KV\\n\\x1b[2J"},
     };
     for (const auto& c : cases) {
         const QString path = WriteImage(dir, "forged.bin", c.radio);
@@ -546,7 +604,9 @@ TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
     EXPECT_TRUE(QString::fromUtf8(text.out).contains(broken)) << text.out.toStdString();
     const CliRun read = RunCli({"--port", "COM90", "read"}, "C", 20000, env);
     EXPECT_EQ(read.exitCode, 3);
-    EXPECT_TRUE(read.err.contains("COM90 is not a known port.\nThe alias " + ports +
+    EXPECT_TRUE(read.err.contains("radioinfo-cli: COM90 is not a known port.\nradioinfo-cli: The "
+                                  "alias " +
+                                  ports +
                                   "/com90 -> /dev/ttyNOPE is broken: No such file or directory."))
         << read.err.toStdString();
 }
@@ -563,14 +623,15 @@ TEST_F(CliEndToEnd, APortInUseIsLeftToItsHolder) {
     for (const QString& port : {radio.Device(), link}) {
         const CliRun second = RunCli({"--port", port, "read"});
         EXPECT_EQ(second.exitCode, 3) << port.toStdString();
-        EXPECT_TRUE(second.err.contains("Cannot Open Communication Port.\n" + port +
-                                        " is in use by another program.\n"))
+        EXPECT_TRUE(second.err.contains("radioinfo-cli: Cannot Open Communication Port.\n"
+                                        "radioinfo-cli: " +
+                                        port + " is in use by another program.\n"))
             << second.err.toStdString();
         EXPECT_FALSE(second.err.contains("dialout"));
     }
     ASSERT_TRUE(batch.waitForFinished(20000));
     EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
-    EXPECT_EQ(radio.StopAndTranscript(), WriteCommands);
+    EXPECT_EQ(radio.StopAndTranscript(), BatchCommands);
 }
 
 // Before the first radio a batch says what every radio gets, the defaults
@@ -588,7 +649,8 @@ TEST_F(CliEndToEnd, TheBatchSaysWhatEveryRadioGets) {
                            "\"\" --sell-date \"\" --seller \"\"",
                            "Radio No.: 1", "Writting Data...",
                            "radioinfo-cli: band 0 written, the radio had band 1",
-                           "MulWrite Complete!", "radioinfo-cli: 1 of 1 radios written"}));
+                           "radio 1 of 1 written: SN20260001234567", "MulWrite Complete!",
+                           "radioinfo-cli: 1 of 1 radios written"}));
     QByteArray expected = SampleRadio();
     Put(expected, 0x18, Field("12", 4));
     Put(expected, 0x60, Field("D-17", 16));

@@ -54,6 +54,11 @@ QProcessEnvironment CliEnvironment() {
 
 CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs,
               const QStringList& extraEnvironment, const QString& outputFile) {
+    return RunProgram(RADIOINFO_CLI, arguments, lang, timeoutMs, extraEnvironment, outputFile);
+}
+
+CliRun RunProgram(const QString& path, const QStringList& arguments, const QString& lang,
+                  int timeoutMs, const QStringList& extraEnvironment, const QString& outputFile) {
     QProcess cli;
     QProcessEnvironment env = CliEnvironment();
     env.remove("LC_ALL");
@@ -66,7 +71,7 @@ CliRun RunCli(const QStringList& arguments, const QString& lang, int timeoutMs,
     if (!outputFile.isEmpty()) {
         cli.setStandardOutputFile(outputFile);
     }
-    cli.start(RADIOINFO_CLI, arguments);
+    cli.start(path, arguments);
     CliRun run;
     if (!cli.waitForFinished(timeoutMs)) {
         cli.kill();

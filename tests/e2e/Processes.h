@@ -35,9 +35,13 @@ struct CliRun {
     QString err;
 };
 
-// Runs radioinfo-cli to its end (at most timeoutMs) in the given language.
-// extraEnvironment holds NAME=value entries; standard output goes to
-// outputFile when one is given.
+// Runs the program at path to its end (at most timeoutMs) in the given
+// language. extraEnvironment holds NAME=value entries; standard output goes
+// to outputFile when one is given.
+CliRun RunProgram(const QString& path, const QStringList& arguments, const QString& lang = "C",
+                  int timeoutMs = 20000, const QStringList& extraEnvironment = {},
+                  const QString& outputFile = {});
+// The same for radioinfo-cli.
 CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeoutMs = 20000,
               const QStringList& extraEnvironment = {}, const QString& outputFile = {});
 
@@ -61,6 +65,13 @@ inline const QStringList ReadCommands = [] {
 
 inline const QStringList WriteCommands{"PROGRAM", "R 3B00", "R 3B10", "R 3BF0", "W 3B00", "W 3B10",
                                        "W 3B60",  "W 3B70", "W 3B80", "W 3B90", "W 3BF0", "END"};
+// A batch's radio without --backup or --log: a Write that reads the serial
+// number's block too.
+inline const QStringList BatchCommands = [] {
+    QStringList commands = WriteCommands;
+    commands.insert(3, "R 3B20");
+    return commands;
+}();
 
 // radio-sim names its faults by command number, counted from 1 over its whole
 // run. The number of a command in a Read, in a Write, and in radioinfo-cli's

@@ -23,11 +23,14 @@ expected="-rwxr-xr-x root/root ./usr/bin/radio-sim
 -rw-r--r-- root/root ./usr/share/bash-completion/completions/radioinfo-cli
 -rw-r--r-- root/root ./usr/share/doc/radioinfo/changelog.gz
 -rw-r--r-- root/root ./usr/share/doc/radioinfo/copyright
+-rw-r--r-- root/root ./usr/share/icons/hicolor/128x128/apps/radioinfo.png
 -rw-r--r-- root/root ./usr/share/icons/hicolor/48x48/apps/radioinfo.png
+-rw-r--r-- root/root ./usr/share/icons/hicolor/64x64/apps/radioinfo.png
+-rw-r--r-- root/root ./usr/share/icons/hicolor/scalable/apps/radioinfo.svg
 -rw-r--r-- root/root ./usr/share/man/man1/radio-sim.1.gz
 -rw-r--r-- root/root ./usr/share/man/man1/radioinfo-cli.1.gz
 -rw-r--r-- root/root ./usr/share/man/man1/radioinfo.1.gz
--rw-r--r-- root/root ./usr/share/metainfo/radioinfo.metainfo.xml"
+-rw-r--r-- root/root ./usr/share/metainfo/org.example.radioinfo.metainfo.xml"
 actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $1, $2, $6}' | sort -k3)
 [ "$actual" = "$expected" ] || fail "contents:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
 dpkg-deb -c "$deb" | awk '$1 ~ /^d/ && $1 != "drwxr-xr-x" {print}' | grep . &&
@@ -48,6 +51,7 @@ done
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
+metainfo=$root/usr/share/metainfo/org.example.radioinfo.metainfo.xml
 
 for program in radioinfo radioinfo-cli radio-sim; do
     shown=$(env -u DISPLAY "$root/usr/bin/$program" --version 2>&1)
@@ -66,7 +70,7 @@ grep -qxF 'License: Expat' "$copyright" || fail "copyright names no Expat licenc
 terms=$(awk -v RS= '$0 ~ /^License: Expat\n/' "$copyright" | tail -n +2 | sed 's/^ //; s/^\.$//')
 [ "$terms" = "$(sed -n '/^Permission/,$p' "$source_root/LICENSE")" ] ||
     fail "copyright's Expat text differs from LICENSE"
-grep -qF '<project_license>MIT</project_license>' "$root/usr/share/metainfo/radioinfo.metainfo.xml" ||
+grep -qF '<project_license>MIT</project_license>' "$metainfo" ||
     fail "the metadata's project licence is not MIT"
 
 # No made-up home page, screenshot or mail host: every address the package
@@ -77,12 +81,22 @@ zcat "$root/usr/share/doc/radioinfo/changelog.gz" | sed -n 's/^ -- \(.*\)  .*$/\
     grep -vxF "$maintainer" && fail "changelog entries not signed by the maintainer $maintainer"
 named=$({ dpkg-deb -f "$deb"; find "$root/usr/share" -type f ! -name '*.png' -exec zcat -f {} +; } |
     grep -oE 'https?://[^][:space:]"<>]+|[[:alnum:]._%+-]+@[[:alnum:].-]+' | sort -u)
+svg_namespace=http://www.w3.org/2000/svg
 for address in $named; do
     [ "$address" = "$maintainer_address" ] || [ "$address" = "$format" ] ||
-        fail "the package names $address"
+        [ "$address" = "$svg_namespace" ] || fail "the package names $address"
 done
 
-grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/radioinfo.metainfo.xml" ||
+# Each icon is as large as its folder says, and the scalable one is SVG.
+for size in 48 64 128; do
+    png=$root/usr/share/icons/hicolor/${size}x${size}/apps/radioinfo.png
+    shape=$(identify -format '%m %wx%h' "$png" 2>&1)
+    [ "$shape" = "PNG ${size}x${size}" ] || fail "icon $png: $shape"
+done
+grep -q '<svg ' "$root/usr/share/icons/hicolor/scalable/apps/radioinfo.svg" ||
+    fail "the scalable icon is no SVG"
+
+grep -q "<release version=\"$version\"" "$metainfo" ||
     fail "the metadata's releases lack $version"
 zcat "$root/usr/share/doc/radioinfo/changelog.gz" | head -1 | grep -qF "radioinfo ($version)" ||
     fail "the changelog's latest entry is not $version"
@@ -93,15 +107,25 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
     [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
 done
 
-desktop-file-validate "$root/usr/share/applications/radioinfo.desktop" || fail "desktop entry"
-# Clean down to the pedantic hints, which --strict lets pass.
-if ! validation=$(appstreamcli validate --pedantic --strict --no-net \
-    "$root/usr/share/metainfo/radioinfo.metainfo.xml" 2>&1) ||
+# Not even a hint.
+hints=$(desktop-file-validate "$root/usr/share/applications/radioinfo.desktop" 2>&1) ||
+    fail "desktop entry: $hints"
+[ -z "$hints" ] || fail "desktop entry: $hints"
+# Clean down to the pedantic hints, which --strict lets pass; and the tree as
+# a software centre reads it: the metadata's file name, the desktop entry and
+# the icons it names.
+if ! validation=$(appstreamcli validate --pedantic --strict --no-net "$metainfo" 2>&1) ||
     grep -q '^[EWIP]: ' <<<"$validation"; then
     fail "metadata: $validation"
 fi
+if ! validation=$(appstreamcli validate-tree --pedantic --strict --no-net "$root" 2>&1) ||
+    grep -q '^ *[EWIP]: ' <<<"$validation"; then
+    fail "installed tree: $validation"
+fi
 grep -q '<launchable type="desktop-id">radioinfo.desktop</launchable>' \
-    "$root/usr/share/metainfo/radioinfo.metainfo.xml" || fail "metadata names no desktop entry"
+    "$metainfo" || fail "metadata names no desktop entry"
+grep -q '<icon type="stock">radioinfo</icon>' "$metainfo" ||
+    fail "metadata names no icon"
 
 completion=$root/usr/share/bash-completion/completions/radioinfo-cli
 offered=$(bash -c '. "$1"; COMP_WORDS=(radioinfo-cli --port /dev/null write --s)

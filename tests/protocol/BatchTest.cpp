@@ -492,6 +492,40 @@ TEST(Batch, ReadingAllBlocksAsksBeforeEachRadioIsWritten) {
     EXPECT_FALSE(w.timer.IsRunning());
 }
 
+// Reading the serial number too, each radio's own block 0x3B20 is in the
+// image when the window side is asked, and the radio is written as without.
+TEST(Batch, ReadingTheSerialNumberAsksWithEachRadiosOwn) {
+    BatchWorld w;
+    TestRadio& r1 = w.NewRadio(171, 1);
+    TestRadio& r2 = w.NewRadio(172, 0);
+    const TestRadio::Memory before[] = {r1.Mem(), r2.Mem()};
+    std::vector<std::string> serials;
+    w.window.SetReadyToWrite([&](const InfoImage& image) {
+        serials.push_back(Hex(std::span(image).subspan(0x20, 16)));
+        return true;
+    });
+    w.cable.Attach(r1);
+    w.DetachAt(1000);
+    w.AttachAt(3000, r2);
+    w.comm.MulWriteReadsSerial = true;
+    w.ClickBatch(2);
+    ASSERT_TRUE(w.Settle());
+
+    std::vector<std::string> transfer = {"R 3B00", "R 3B10", "R 3B20", "R 3BF0"};
+    transfer.insert(transfer.end(), WrittenBlocks.begin(), WrittenBlocks.end());
+    transfer.push_back("END");
+    TestRadio* const all[] = {&r1, &r2};
+    ASSERT_EQ(serials.size(), 2u);
+    ASSERT_EQ(w.edits.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(Transfer(all[i]->Log()), transfer);
+        EXPECT_EQ(serials[i], Hex(std::span(before[i]).subspan(0x20, 16)));
+        EXPECT_EQ(Hex(all[i]->Mem()), Hex(w.edits[i].Written(before[i], 0)));
+    }
+    EXPECT_EQ(w.Texts(), TextList{Box::MulWriteComplete});
+}
+
 } // namespace
 
 // A Stop while a radio's blocks go out lets that radio finish, then stops as

@@ -1,7 +1,9 @@
 // The typing rules of the Text1 fields.
 #include "WindowFixture.h"
+#include "doubles/AreaMap.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -204,4 +206,99 @@ TEST(FrmMainEntry, MaintainedDateGetsTodayWhenEmpty) {
     w.SetText1Text(5, "");
     w.Text1_GotFocus(5);
     EXPECT_EQ(w.Text1Text(5), "");
+}
+
+namespace {
+// What an input method sends: a preedit shown under the caret, or a commit
+// (with the preedit gone); both empty is a preedit abandoned.
+struct InputMethodStep {
+    QString preedit;
+    QString commit;
+};
+
+void Send(QWidget* field, const InputMethodStep& step) {
+    QInputMethodEvent event(step.preedit, {});
+    event.setCommitString(step.commit);
+    QApplication::sendEvent(field, &event);
+}
+
+// Whether the radio's field takes text, by this test's own map: a byte text
+// only 7-bit characters, a code page 936 text the characters the code page
+// has; either no more bytes than the field is wide.
+bool FieldHolds(const area::Field& field, const QString& text) {
+    std::size_t bytes = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const qsizetype units = text[at].isHighSurrogate() ? 2 : 1;
+        const std::u16string character = text.mid(at, units).toStdU16String();
+        at += units - 1;
+        if (field.Type == area::Kind::ByteText) {
+            if (units != 1 || character[0] >= 0x80) {
+                return false;
+            }
+            ++bytes;
+            continue;
+        }
+        const auto encoded = area::EncodeGbk(character);
+        if (!encoded) {
+            return false;
+        }
+        bytes += encoded->size();
+    }
+    return bytes <= field.Width;
+}
+} // namespace
+
+// Text an input method commits never passes the key handler; the fields'
+// own rules hold it to what the keys may type: the field's length cuts a
+// commit as it cuts keys, what is left is refused whole when the radio's
+// field could not hold it, and a preedit changes nothing.
+TEST(FrmMainEntry, InputMethodTextKeepsTheKeyRules) {
+    if (!area::KnowsGbk()) {
+        GTEST_SKIP() << "this build cannot encode code page 936";
+    }
+    const QString fourteenBytes = Q("经销商经销商经");
+    const struct {
+        const char* tries;
+        std::vector<InputMethodStep> steps;
+    } cases[] = {
+        {"ASCII", {{{}, "D-17"}}},
+        {"Chinese", {{{}, Q("经销商A")}}},
+        {"up to the byte limit", {{{}, fourteenBytes}, {{}, Q("中")}}},
+        {"over the byte limit", {{{}, fourteenBytes}, {{}, Q("中文")}}},
+        {"ASCII over the byte limit", {{{}, "ABCDEFGHIJKLMN"}, {{}, Q("中文")}}},
+        {"outside code page 936, beyond the BMP", {{{}, "A"}, {{}, Q("😀")}}},
+        {"outside code page 936, Hebrew", {{{}, "A"}, {{}, Q("经ש")}}},
+        {"a preedit abandoned", {{{}, "AB"}, {"zhong", {}}, {"zhongwen", {}}, {{}, {}}}},
+        {"a preedit committed", {{{}, "AB"}, {"jing", {}}, {{}, Q("经")}}},
+    };
+    ASSERT_FALSE(area::EncodeGbk(Q("😀").toStdU16String()));
+    ASSERT_FALSE(area::EncodeGbk(Q("ש").toStdU16String()));
+
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    for (const area::Field& field : area::Fields) {
+        if (!field.Written || field.Text1 < 0) {
+            continue; // the dealer types only into the fields a write sends
+        }
+        QLineEdit* edit = Edit(w, static_cast<std::size_t>(field.Text1));
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(field.Name) + ": " + c.tries);
+            edit->clear();
+            edit->setFocus(Qt::MouseFocusReason);
+            QString expected;
+            for (const InputMethodStep& step : c.steps) {
+                Send(edit, step);
+                // The field's maximum length, as many characters as its
+                // bytes, cuts what it is given first, as it cuts keys.
+                const QString given =
+                    step.commit.left(static_cast<qsizetype>(field.Width) - expected.size());
+                if (FieldHolds(field, expected + given)) {
+                    expected += given;
+                }
+                EXPECT_EQ(edit->text(), expected)
+                    << "after " << step.preedit.toStdString() << "|" << step.commit.toStdString();
+            }
+        }
+    }
 }

@@ -1,6 +1,8 @@
 // Geometry, captions and initial states of the window in both languages.
 #include "WindowFixture.h"
 
+#include "window/ElidedComboBox.h"
+
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -119,6 +121,18 @@ TEST(FrmMainLayout, OnlyTheDealerSettingsAcceptInput) {
         EXPECT_FALSE(control->isEnabled() && control->isVisible())
             << control->metaObject()->className();
     }
+    // The labels of the fields that only show what was read are greyed out
+    // with them; the labels of what a dealer changes are not.
+    const std::pair<QLabel*, bool> labels[] = {
+        {w.Label1[1], true},   {w.Label1[13], true}, {w.Label1[9], true},  {w.Label1[10], true},
+        {w.Label1[11], true},  {w.Label1[12], true}, {w.Label3, true},     {w.Label2, false},
+        {w.Label1[0], false},  {w.Label1[2], false}, {w.Label1[3], false}, {w.Label1[4], false},
+        {w.Label1[5], false},  {w.Label1[6], false}, {w.Label1[7], false}, {w.Label1[8], false},
+        {w.Label1[14], false},
+    };
+    for (const auto& [label, enabled] : labels) {
+        EXPECT_EQ(label->isEnabled(), enabled) << label->text().toStdString();
+    }
     const std::pair<int, int> lengths[] = {{0, 4},  {1, 16}, {6, 8},  {7, 4},
                                            {8, 16}, {12, 4}, {13, 16}};
     for (const auto& [index, length] : lengths) {
@@ -127,6 +141,37 @@ TEST(FrmMainLayout, OnlyTheDealerSettingsAcceptInput) {
     }
     EXPECT_EQ(w.Text2[0]->maxLength(), 3);
     EXPECT_EQ(w.Text2[0]->text(), "10");
+}
+
+// The closed Frequency list shows as much of its entry as fits, ending in
+// "…"; the tooltip and the open list have the whole text, and the list keeps
+// its place (ControlsStandWhereTheLayoutPutsThem).
+TEST(FrmMainLayout, TheClosedFrequencyListElidesWhatDoesNotFit) {
+    WindowFixture f;
+    FrmMain& w = f.Window();
+    f.ShowActive();
+    auto* list = dynamic_cast<ElidedComboBox*>(w.Combo1[1]);
+    ASSERT_NE(list, nullptr);
+    w.Command1->setFocus(); // no focus frame in either picture
+    ASSERT_EQ(list->count(), 2);
+    for (int i = 0; i < list->count(); ++i) {
+        list->setCurrentIndex(i);
+        const QString whole = list->itemText(i);
+        const QString shown = list->ClosedText();
+        ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+        EXPECT_TRUE(whole.startsWith(shown.chopped(1))) << shown.toStdString();
+        EXPECT_GT(shown.size(), 20) << "as much as fits";
+        EXPECT_LT(list->fontMetrics().horizontalAdvance(shown), list->width());
+        EXPECT_EQ(list->toolTip(), whole);
+        EXPECT_EQ(list->currentText(), whole);
+
+        // What is painted is that text, as a list holding it paints it.
+        QComboBox plain(list->parentWidget());
+        plain.setGeometry(list->geometry());
+        plain.addItem(shown);
+        plain.show();
+        EXPECT_EQ(list->grab().toImage(), plain.grab().toImage());
+    }
 }
 
 TEST(FrmMainLayout, TabVisitsTheControlsInOrderAndWraps) {
