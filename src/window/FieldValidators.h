@@ -2,6 +2,9 @@
 
 #include <QValidator>
 
+// Each drops control characters (U+0000-U+001F, U+007F-U+009F) from what is
+// entered, as a pasted spreadsheet cell's CR LF.
+
 // Characters of the 7-bit range only: the Area Code, User Code and Program
 // PassWord fields, which the radio keeps one byte per character. A byte of
 // 0x80 or above that the radio itself holds stays, and the rest of the field

@@ -2,10 +2,8 @@
 // signal) at every command of a Read, a Write and a batch, on a virtual
 // clock: a radio whose blocks are going out is finished first, without a
 // message, and then the window closes; anything else ends at once.
+#include "VirtualLine.h"
 #include "WindowFixture.h"
-#include "doubles/CableLink.h"
-#include "doubles/FakeSerial.h"
-#include "doubles/FakeTimer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,32 +12,6 @@
 #include <vector>
 
 namespace {
-// The window's serial control and response timer as fakes on one clock, a
-// radio on the cable.
-struct VirtualLine {
-    VirtualClock clock;
-    FakeSerial* serial = nullptr; // owned by the window
-    std::unique_ptr<CableLink> cable;
-    TestRadio radio;
-
-    void Adjust(FrmMainPlatform& platform) {
-        platform.makeSerial = [this](std::function<void(int)> onEvent) {
-            auto made = std::make_unique<FakeSerial>(clock);
-            made->SetOnReceiveEvent(std::move(onEvent));
-            serial = made.get();
-            cable = std::make_unique<CableLink>(clock, *serial);
-            cable->Attach(radio);
-            return made;
-        };
-        platform.makeTimer = [this](std::function<void()> onTimeout) {
-            auto made = std::make_unique<FakeTimer>(clock);
-            made->SetOnTick(std::move(onTimeout));
-            return made;
-        };
-    }
-    std::vector<std::string> Wire() const { return serial->WireText(); }
-};
-
 enum class Op { Read, Write, Batch };
 
 // The commands the radio gets when the operation runs to its end on one radio.
