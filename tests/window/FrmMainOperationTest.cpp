@@ -126,7 +126,9 @@ TEST_P(FrmMainOperationEnd, GivesTheWindowBack) {
     if (row.exitMidway) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return w.Comm().WriteStep == StepWriteBlock; }));
         w.Command3->click();
-        EXPECT_EQ(w.Comm().OperationMode, ModeIdle) << "no time-out box after the window closed";
+        // The radio being written is finished first, quietly; then the window closes.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.Comm().OperationMode == ModeIdle; }, 10000));
+        EXPECT_EQ(radio->StopAndTranscript(), WriteCommands) << "every block and END";
     } else {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !f.Messages.empty(); }, 10000));
     }
