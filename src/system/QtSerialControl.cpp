@@ -71,7 +71,8 @@ bool QtSerialControl::Open(int portNo, std::string_view settings, std::u16string
         reason = ToU16(UnknownPortReason(portNo, langType_));
         return false;
     }
-    port_.setPortName(LockName(device));
+    node_ = LockName(device);
+    port_.setPortName(node_);
     if (!port_.open(QIODevice::ReadWrite)) {
         reason = ToU16(WhyNotOpened(portNo, errno));
         return false;
@@ -133,9 +134,10 @@ int QtSerialControl::RThreshold() const {
 
 void QtSerialControl::Output(std::span<const std::uint8_t> bytes) {
 #ifndef _WIN32
-    // An adapter unplugged takes its device node (and an alias's target)
-    // with it; a batch polling for its next radio finds out here.
-    if (!QFileInfo::exists(device_)) {
+    // An adapter unplugged takes its device node with it; a batch polling for
+    // its next radio finds out here. The node is the device itself: an alias
+    // removed meanwhile leaves the port as it was.
+    if (!QFileInfo::exists(node_)) {
         QMetaObject::invokeMethod(this, &QtSerialControl::RaisePortLost, Qt::QueuedConnection);
         return;
     }
@@ -157,7 +159,7 @@ void QtSerialControl::OnError(QSerialPort::SerialPortError error) {
 #ifdef _WIN32
     const bool gone = error == QSerialPort::ResourceError;
 #else
-    const bool gone = error == QSerialPort::ResourceError || !QFileInfo::exists(device_);
+    const bool gone = error == QSerialPort::ResourceError || !QFileInfo::exists(node_);
 #endif
     if (failed && gone) {
         RaisePortLost();

@@ -40,6 +40,8 @@ class QtSerialControl : public QObject, public SerialControl {
     QSerialPort port_;
     PortResolver resolver_;
     QString device_;
+    // The device node opened, an alias resolved.
+    QString node_;
     ReceiveHandler onReceive_;
     int threshold_ = 1;
     int langType_ = 1;
