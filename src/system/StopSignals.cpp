@@ -10,13 +10,13 @@ namespace {
 int signalPipe[2] = {-1, -1};
 constexpr int Caught[] = {SIGINT, SIGTERM, SIGHUP};
 
-void OnSignal(int) {
-    const char byte = 1;
+void OnSignal(int signal) {
+    const auto byte = static_cast<char>(signal);
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 } // namespace
 
-StopSignals::StopSignals(std::function<void()> onSignal) {
+StopSignals::StopSignals(std::function<void(int signal)> onSignal) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
         return; // the signals keep their default: the program ends
     }
@@ -24,8 +24,9 @@ StopSignals::StopSignals(std::function<void()> onSignal) {
     QObject::connect(notifier_.get(), &QSocketNotifier::activated,
                      [onSignal = std::move(onSignal)] {
                          char byte = 0;
-                         [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-                         onSignal();
+                         if (::read(signalPipe[1], &byte, 1) == 1) {
+                             onSignal(byte);
+                         }
                      });
     for (const int signal : Caught) {
         std::signal(signal, OnSignal);
@@ -45,6 +46,6 @@ StopSignals::~StopSignals() {
     signalPipe[0] = signalPipe[1] = -1;
 }
 #else
-StopSignals::StopSignals(std::function<void()>) {}
+StopSignals::StopSignals(std::function<void(int)>) {}
 StopSignals::~StopSignals() = default;
 #endif

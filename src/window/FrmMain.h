@@ -94,6 +94,9 @@ class FrmMain : public QWidget, public WindowSide {
     std::array<std::u16string, 3> MsgFreqDiff;
 
     ModComm& Comm() { return comm_; }
+    // Asked to close while a radio was being written: it closes once that
+    // radio is finished.
+    bool Closing() const { return closing_; }
 
     // The layout position of a control in twips.
     TwipsRect Geometry(const QWidget* control) const;

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSessionManager>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -47,9 +48,19 @@ int main(int argc, char* argv[]) {
     window.move(screen.center() - window.rect().center());
     window.show();
     // A logout or a shutdown closes the window as Exit does: a radio being
-    // written is finished first; a second signal closes at once.
-    const StopSignals stopSignals([&window] { window.close(); });
+    // written is finished first. A logout sends SIGTERM and SIGHUP together,
+    // and a hangup may come twice: they ask once. Only a second Ctrl+C
+    // closes at once, as a second Exit does.
+    const StopSignals stopSignals([&window](int signal) {
+        if (signal == SIGINT || !window.Closing()) {
+            window.close();
+        }
+    });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.close(); });
+                     [&window](QSessionManager&) {
+                         if (!window.Closing()) {
+                             window.close();
+                         }
+                     });
     return app.exec();
 }
