@@ -137,6 +137,10 @@ constexpr std::array Texts{
             u"%1：最多 %2 个字节（一个汉字占两个）"},
     TextRow{CliText::AsciiTooLong, u"%1: at most %2 ASCII characters",
             u"%1：最多 %2 个 ASCII 字符"},
+    TextRow{CliText::ControlCharacter,
+            u"%1: no control characters (line breaks, tabs, ...): the radio would hold what "
+            u"no field shows",
+            u"%1：不能含控制字符（换行、制表符等）：对讲机中会存入字段显示不出的内容"},
     TextRow{CliText::TakesNoValue, u"%1 takes no value", u"%1 不带值"},
     TextRow{CliText::PortsTakesNoPort, u"ports lists every port: it takes no --port and no field",
             u"ports 列出所有串口：不带 --port，也不带字段"},

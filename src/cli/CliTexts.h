@@ -18,6 +18,7 @@ enum class CliText {
     NotStorable,
     TextTooLong,
     AsciiTooLong,
+    ControlCharacter,
     TakesNoValue,
     PortsTakesNoPort,
     TextValue,
