@@ -505,8 +505,9 @@ TEST_F(CliEndToEnd, InterruptDuringAWrite) {
     }
 }
 
-// ports lists each alias with its target and a mistyped one as broken; the
-// port of the broken one, asked for, names it.
+// ports lists each alias with its target, and a mistyped one and one to a
+// device that is no terminal as broken; the port of a broken one, asked for,
+// names it.
 TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
     SimulatedRadio radio(SimArguments({}));
     QTemporaryDir config;
@@ -516,6 +517,7 @@ TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
     ASSERT_TRUE(QFile::link(radio.Device(), link));
     ASSERT_TRUE(QFile::link(link, ports + "/com42"));
     ASSERT_TRUE(QFile::link("/dev/ttyNOPE", ports + "/com90"));
+    ASSERT_TRUE(QFile::link("/dev/null", ports + "/com91"));
     const QStringList env{"XDG_CONFIG_HOME=" + config.path()};
 
     const CliRun json = RunCli({"ports", "--json"}, "C", 20000, env);
@@ -537,6 +539,11 @@ TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
                     {"target", "/dev/ttyNOPE"},
                     {"broken", true},
                     {"reason", "No such file or directory"}},
+        QJsonObject{{"port", "COM91"},
+                    {"alias", ports + "/com91"},
+                    {"target", "/dev/null"},
+                    {"broken", true},
+                    {"reason", "its target is not a serial device"}},
     };
     EXPECT_EQ(aliases, expected) << json.out.toStdString();
 
@@ -549,6 +556,12 @@ TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
     EXPECT_TRUE(read.err.contains("COM90 is not a known port.\nThe alias " + ports +
                                   "/com90 -> /dev/ttyNOPE is broken: No such file or directory."))
         << read.err.toStdString();
+    const CliRun null = RunCli({"--port", "COM91", "read"}, "C", 20000, env);
+    EXPECT_EQ(null.exitCode, 3);
+    EXPECT_TRUE(null.err.contains("COM91 is not a known port.\nThe alias " + ports +
+                                  "/com91 -> /dev/null is broken: its target is not a serial "
+                                  "device."))
+        << null.err.toStdString();
 }
 
 // A second radioinfo-cli on the port a batch holds, by its path or by another
