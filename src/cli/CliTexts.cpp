@@ -77,7 +77,7 @@ constexpr std::array Texts{
             u"             refused: another radio's file, 9 restore not confirmed by the\n"
             u"             read-back, 10 FILE cannot be read or is no KVT4610 information\n"
             u"             area of 256 bytes (--latest, --list: no kept read of the radio),\n"
-            u"             130 stopped by Ctrl+C\n"
+            u"             130 stopped by Ctrl+C, SIGTERM or SIGHUP\n"
             u"Every read of a radio in full is kept in $XDG_DATA_HOME/radioinfo/reads (a year,\n"
             u"and at least the last ten of each radio).\n"
             u"Control characters of the radio's texts are printed escaped (\\n, \\x1b).\n",
@@ -119,7 +119,8 @@ constexpr std::array Texts{
             u"          4 通讯错误，5 机型或版本错误，6 无法写入 --save 或 --log 文件，\n"
             u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，\n"
             u"          9 恢复后读出核对不符，10 文件无法读取或不是 256 字节的 KVT4610\n"
-            u"          信息区（--latest、--list：没有该对讲机的保留副本），130 被 Ctrl+C 停止\n"
+            u"          信息区（--latest、--list：没有该对讲机的保留副本），\n"
+            u"          130 被 Ctrl+C、SIGTERM 或 SIGHUP 停止\n"
             u"每次完整读出的对讲机都保留在 $XDG_DATA_HOME/radioinfo/reads（保留一年，\n"
             u"每台对讲机至少保留最近十份）。\n"
             u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},

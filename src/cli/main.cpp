@@ -40,8 +40,9 @@ void OnSignal(int) {
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 
-// Ctrl+C and SIGTERM reach the event loop through a socket pair, where
-// stopping is safe.
+// Ctrl+C, SIGTERM and SIGHUP (a closed terminal, a dropped SSH session)
+// reach the event loop through a socket pair, where stopping is safe: the
+// radio being written is finished first.
 std::unique_ptr<QSocketNotifier> StopOnSignals(CliSession& session) {
     ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
     auto notifier = std::make_unique<QSocketNotifier>(signalPipe[1], QSocketNotifier::Read);
@@ -50,9 +51,19 @@ std::unique_ptr<QSocketNotifier> StopOnSignals(CliSession& session) {
         [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
         session.Interrupt();
     });
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
+    for (const int stopping : {SIGINT, SIGTERM, SIGHUP}) {
+        std::signal(stopping, OnSignal);
+    }
     return notifier;
+}
+
+// Signals whose default would end the run wherever it is, a radio half
+// written: a closed pipe on stdout or stderr (SIGPIPE) and a file over the
+// size limit (SIGXFSZ). Ignored, they are failed writes: EPIPE makes the
+// output lost (status 1 at the end), EFBIG a file not saved.
+void IgnoreWriteSignals() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 #endif
 
@@ -123,6 +134,9 @@ int ListPorts(const CliOptions& options, int langType) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifndef _WIN32
+    IgnoreWriteSignals();
+#endif
     QCoreApplication app(argc, argv);
     const int langType = LangTypeForLocaleId(SystemDefaultLocaleId());
     std::vector<std::u16string> args;

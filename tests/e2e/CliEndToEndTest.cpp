@@ -505,6 +505,44 @@ TEST_F(CliEndToEnd, InterruptDuringAWrite) {
     }
 }
 
+// No signal ends a write in the middle of the radio: SIGTERM and SIGHUP (a
+// closed terminal) stop it as Ctrl+C does, after the radio's remaining blocks
+// and END; a stderr whose reader went away (a killed `tee`) is a failed
+// output, not the end of the run.
+TEST_F(CliEndToEnd, NoSignalEndsAWriteInTheMiddleOfTheRadio) {
+    const struct {
+        const char* name;
+        bool closeStderr;
+        int signal; // 0: none
+        int exitCode;
+    } cases[] = {
+        {"SIGHUP", false, SIGHUP, 130},
+        {"SIGTERM", false, SIGTERM, 130},
+        {"stderr closed, then Ctrl+C", true, SIGINT, 130},
+        {"stderr closed", true, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedRadio radio(SimArguments({"--latency", "150"}));
+        CliProcess cli({"--port", radio.Device(), "--trace", "write", "--seller", "Li"});
+        ASSERT_TRUE(cli.WaitForError("-> W 3B10")) << cli.err.toStdString();
+        if (c.closeStderr) {
+            cli.CloseError();
+        }
+        if (c.signal != 0) {
+            cli.Signal(c.signal);
+        }
+        EXPECT_EQ(cli.Finish(), c.exitCode) << cli.err.toStdString();
+        const QStringList commands = radio.StopAndTranscript();
+        EXPECT_EQ(commands.filter(QRegularExpression("^(W |END)")).mid(1), WriteCommands.mid(4))
+            << commands.join(' ').toStdString();
+        QByteArray expected = SampleRadio();
+        Put(expected, 0x90, Field("Li", 16));
+        EXPECT_EQ(ReadFile(saved).toHex(' '), expected.toHex(' '));
+        QFile::remove(saved);
+    }
+}
+
 // ports lists each alias with its target, and a mistyped one and one to a
 // device that is no terminal as broken; the port of a broken one, asked for,
 // names it.
