@@ -68,8 +68,9 @@ constexpr std::array Texts{
             u"is given. A band written over another is said on stderr.\n"
             u"\n"
             u"PORT: COMn as radioinfo-cli ports lists it, or a device path such as\n"
-            u"      /dev/ttyUSB0; without --port, the port the window saved (mysetup.ini),\n"
-            u"      else the first port listed (named on stderr).\n"
+            u"      /dev/ttyUSB0; without --port, the port the window saved (mysetup.ini).\n"
+            u"      When none is saved or it is not listed, read uses the first port listed\n"
+            u"      (named on stderr); write, batch and restore write nothing (status 3).\n"
             u"exit status: 0 done, 1 output could not be written, 2 usage, 3 port cannot be\n"
             u"             opened or is in use, 4 communication error, 5 model or version\n"
             u"             error, 6 --save or --log file could not be written, 7 backup\n"
@@ -113,8 +114,9 @@ constexpr std::array Texts{
             u"标准错误中说明。\n"
             u"\n"
             u"串口：radioinfo-cli ports 列出的 COMn，或设备路径，例如 /dev/ttyUSB0；不给\n"
-            u"      --port 时用窗口保存的串口（mysetup.ini），否则用列表中的第一个串口\n"
-            u"      （在标准错误中说明）。\n"
+            u"      --port 时用窗口保存的串口（mysetup.ini）。没有保存或它不在列表中时，\n"
+            u"      read 用列表中的第一个串口（在标准错误中说明）；write、batch 和 restore\n"
+            u"      不写入（状态 3）。\n"
             u"退出状态：0 完成，1 无法写出输出，2 用法错误，3 无法打开串口或串口被占用，\n"
             u"          4 通讯错误，5 机型或版本错误，6 无法写入 --save 或 --log 文件，\n"
             u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，\n"
@@ -161,6 +163,13 @@ constexpr std::array Texts{
             u"未给 --port，也没有保存的串口：使用 %1"},
     TextRow{CliText::SavedPortGone, u"no --port, and the saved port %1 is not listed: using %2",
             u"未给 --port，保存的串口 %1 不在列表中：使用 %2"},
+    TextRow{CliText::SavedPortNotListedNoWrite,
+            u"no --port, and the saved port %1 is not listed: nothing written (listed: %2)",
+            u"未给 --port，保存的串口 %1 不在列表中：未写入（列表中的串口：%2）"},
+    TextRow{CliText::NoSavedPortNoWrite,
+            u"no --port and no saved port: nothing written (listed: %1)",
+            u"未给 --port，也没有保存的串口：未写入（列表中的串口：%1）"},
+    TextRow{CliText::NoneListed, u"none", u"无"},
     TextRow{CliText::NoPortListed,
             u"no --port, and no port is listed (radioinfo-cli ports shows the list)",
             u"未给 --port，列表中也没有串口（radioinfo-cli ports 显示列表）"},

@@ -3,6 +3,7 @@
 #include "CliPorts.h"
 #include "CliSession.h"
 #include "CliTexts.h"
+#include "EscapedText.h"
 #include "Version.h"
 #include "system/ModSYSType.h"
 #include "system/ModSetComm2.h"
@@ -101,9 +102,19 @@ PortChoice ChoosePort(const std::u16string& port) {
     return number ? PortChoice{*number, QString()} : PortChoice{0, ToQString(port)};
 }
 
+// A listed port as a message names it: COMn and its device, where known.
+std::u16string PortName(const PortEntry& entry) {
+    return entry.devicePath.empty()
+               ? entry.text
+               : entry.text + u" (" + ToU16(EscapeControls(ToQString(entry.devicePath))) + u")";
+}
+
 // Without --port: the saved port as the window would select it at start-up,
-// without saving anything. Any other port is named on stderr with why.
-PortChoice DefaultPort(int langType) {
+// without saving anything. A read may use another port, named on stderr with
+// why. A command that writes (writes) does not: a script cannot see which
+// radio that would reach, so it is refused (nullopt), naming the saved port
+// and the ports listed.
+std::optional<PortChoice> DefaultPort(int langType, bool writes) {
     const bool fixedList = CheckSysType([](std::u16string_view text) { PrintError(text); });
     std::vector<PortEntry> listed;
     const std::unique_ptr<PortSource> source = MakeSystemPortSource();
@@ -111,18 +122,35 @@ PortChoice DefaultPort(int langType) {
     const std::int16_t saved = SettingsFile().ReadComPort();
     const std::int16_t number = StartPortNumber(fixedList, saved, EntryTexts(listed), first);
     if (number == saved && number > 0) {
-        return {number, QString()};
+        return PortChoice{number, QString()};
+    }
+    if (writes) {
+        std::u16string names;
+        for (const PortEntry& entry : listed) {
+            names += (names.empty() ? u"" : u", ") + PortName(entry);
+        }
+        names = names.empty() ? CliTextFor(CliText::NoneListed, langType) : names;
+        PrintError(u"radioinfo-cli: " +
+                   (saved > 0 ? CliTextFor(CliText::SavedPortNotListedNoWrite, langType,
+                                           ComPortText(saved), names)
+                              : CliTextFor(CliText::NoSavedPortNoWrite, langType, names)));
+        return std::nullopt;
     }
     const auto entry = std::ranges::find(listed, ComPortText(number), &PortEntry::text);
-    const std::u16string used = entry == listed.end() || entry->devicePath.empty()
-                                    ? ComPortText(number)
-                                    : entry->text + u" (" + entry->devicePath + u")";
+    const std::u16string used = entry == listed.end() ? ComPortText(number) : PortName(*entry);
     const std::u16string why =
         number == 0  ? CliTextFor(CliText::NoPortListed, langType)
         : saved <= 0 ? CliTextFor(CliText::NoPortGiven, langType, used)
                      : CliTextFor(CliText::SavedPortGone, langType, ComPortText(saved), used);
     PrintError(u"radioinfo-cli: " + why);
-    return {number, QString()};
+    return PortChoice{number, QString()};
+}
+
+// Whether the command writes into the radio: restore --list only reads.
+bool WritesRadio(const CliOptions& options) {
+    using Command = CliOptions::Command;
+    return options.command == Command::Write || options.command == Command::Batch ||
+           (options.command == Command::Restore && !options.restoreList);
 }
 
 // The port list, as text or JSON, on standard output.
@@ -165,10 +193,14 @@ int main(int argc, char* argv[]) {
     if (options.command == CliOptions::Command::Ports) {
         return CheckedExit(ListPorts(options, langType), langType);
     }
-    const PortChoice port = options.port ? ChoosePort(*options.port) : DefaultPort(langType);
+    const std::optional<PortChoice> port =
+        options.port ? ChoosePort(*options.port) : DefaultPort(langType, WritesRadio(options));
+    if (!port) {
+        return CheckedExit(ExitPort, langType);
+    }
     QtSerialControl::PortResolver resolver = SystemPortResolver();
-    if (!port.device.isEmpty()) {
-        resolver = [path = port.device](int) { return path; };
+    if (!port->device.isEmpty()) {
+        resolver = [path = port->device](int) { return path; };
     }
 
     CliSession session(langType, resolver, options.trace);
@@ -176,5 +208,5 @@ int main(int argc, char* argv[]) {
 #ifndef _WIN32
     const std::unique_ptr<QSocketNotifier> interrupts = StopOnSignals(session);
 #endif
-    return CheckedExit(session.Run(options, port.number), langType);
+    return CheckedExit(session.Run(options, port->number), langType);
 }

@@ -376,6 +376,70 @@ TEST_F(CliEndToEnd, PortsByNameAndTheSavedPort) {
     EXPECT_EQ(ReadFile(config.filePath("radioinfo/mysetup.ini")), "[language]\r\ncomPort=42\r\n");
 }
 
+// Without --port a write goes to the saved port or nowhere: with the saved
+// port unplugged (or none saved) write, batch and restore refuse, naming the
+// saved port and the ports listed, and the radio on another port hears
+// nothing; read and restore --list use that port and say so. Saved, it is
+// written.
+TEST_F(CliEndToEnd, WithoutPortOnlyTheSavedPortIsWritten) {
+    SimulatedRadio radio(SimArguments({}));
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir().mkpath(config.filePath("radioinfo/ports")));
+    // COM1, the lowest number, comes first whatever this machine's own ports.
+    ASSERT_TRUE(QFile::link(radio.Device(), config.filePath("radioinfo/ports/com1")));
+    const QStringList env{"XDG_CONFIG_HOME=" + config.path()};
+    const QString listed = "COM1 (" + radio.Device() + ")";
+    const struct {
+        QByteArray settings; // mysetup.ini; empty: none
+        QStringList arguments;
+        int exitCode;
+        QString line; // on stderr
+    } cases[] = {
+        {"comPort=34",
+         {"write", "--seller", "X"},
+         3,
+         "no --port, and the saved port COM34 is not listed: nothing written (listed: "},
+        {"comPort=34", {"batch", "--count", "1"}, 3, "the saved port COM34 is not listed"},
+        {"comPort=34", {"restore", image}, 3, "the saved port COM34 is not listed"},
+        {"comPort=34", {"restore", "--latest"}, 3, "the saved port COM34 is not listed"},
+        {"",
+         {"write", "--seller", "X"},
+         3,
+         "no --port and no saved port: nothing written (listed: "},
+        {"comPort=34",
+         {"read"},
+         0,
+         "no --port, and the saved port COM34 is not listed: using " + listed},
+        {"comPort=34", {"restore", "--list"}, 0, "using " + listed}, // the read before kept a copy
+        {"", {"read"}, 0, "no --port and no saved port: using " + listed},
+        {"comPort=1", {"write", "--seller", "Y"}, 0, "Write Complete!"},
+    };
+    for (const auto& c : cases) {
+        const std::string name =
+            c.settings.toStdString() + " " + c.arguments.join(' ').toStdString();
+        QFile settings(config.filePath("radioinfo/mysetup.ini"));
+        if (c.settings.isEmpty()) {
+            settings.remove();
+        } else {
+            ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+            settings.write("[language]\r\ncomPort=" + c.settings.mid(8) + "\r\n");
+            settings.close();
+        }
+        const CliRun run = RunCli(c.arguments, "C", 20000, env);
+        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.line)) << name << "\n" << run.err.toStdString();
+        if (c.exitCode == 3) {
+            EXPECT_TRUE(run.err.contains("(listed: " + listed)) << name << "\n"
+                                                                << run.err.toStdString();
+        }
+    }
+    const QStringList commands = radio.StopAndTranscript();
+    EXPECT_EQ(commands.filter(QRegularExpression("^W ")).size(), 7)
+        << "the write to the saved port alone\n"
+        << commands.join(' ').toStdString();
+    EXPECT_EQ(commands.count("PROGRAM"), 5) << "read, restore --list, read and the write's two";
+}
+
 namespace {
 // A batch (of three radios, unless count says otherwise) started in English;
 // returns once stderr holds the hint text, with what stderr held so far.
