@@ -36,22 +36,29 @@ constexpr std::size_t HelpWidth = 78;
 #ifndef _WIN32
 int signalPipe[2] = {-1, -1};
 
-void OnSignal(int) {
-    const char byte = 1;
+void OnSignal(int signal) {
+    const char byte = static_cast<char>(signal);
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 
 // Ctrl+C, SIGTERM and SIGHUP (a closed terminal, a dropped SSH session)
 // reach the event loop through a socket pair, where stopping is safe: the
-// radio being written is finished first.
+// radio being written is finished first. Only Ctrl+C, given again, stops at
+// once: a logout sends SIGTERM and SIGHUP together, a hangup may come twice,
+// and nobody is there who would want the radio cut short.
 std::unique_ptr<QSocketNotifier> StopOnSignals(CliSession& session) {
     ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
     auto notifier = std::make_unique<QSocketNotifier>(signalPipe[1], QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&session] {
-        char byte = 0;
-        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-        session.Interrupt();
-    });
+    QObject::connect(notifier.get(), &QSocketNotifier::activated,
+                     [&session, stopping = false]() mutable {
+                         char byte = 0;
+                         [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
+                         if (byte != SIGINT && stopping) {
+                             return;
+                         }
+                         stopping = true;
+                         session.Interrupt();
+                     });
     for (const int stopping : {SIGINT, SIGTERM, SIGHUP}) {
         std::signal(stopping, OnSignal);
     }

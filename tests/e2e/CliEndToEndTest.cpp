@@ -17,6 +17,7 @@
 #include <csignal>
 #include <optional>
 #include <sys/types.h>
+#include <vector>
 
 namespace {
 const QByteArray DealerGbk("\xBE\xAD\xCF\xFA\xC9\xCC"
@@ -571,19 +572,21 @@ TEST_F(CliEndToEnd, InterruptDuringAWrite) {
 
 // No signal ends a write in the middle of the radio: SIGTERM and SIGHUP (a
 // closed terminal) stop it as Ctrl+C does, after the radio's remaining blocks
-// and END; a stderr whose reader went away (a killed `tee`) is a failed
-// output, not the end of the run.
+// and END, and given again (a logout sends both) do not cut it short; a
+// stderr whose reader went away (a killed `tee`) is a failed output, not the
+// end of the run.
 TEST_F(CliEndToEnd, NoSignalEndsAWriteInTheMiddleOfTheRadio) {
     const struct {
         const char* name;
         bool closeStderr;
-        int signal; // 0: none
+        std::vector<int> sent; // the signals, 10 ms apart
         int exitCode;
     } cases[] = {
-        {"SIGHUP", false, SIGHUP, 130},
-        {"SIGTERM", false, SIGTERM, 130},
-        {"stderr closed, then Ctrl+C", true, SIGINT, 130},
-        {"stderr closed", true, 0, 1},
+        {"SIGHUP", false, {SIGHUP}, 130},
+        {"SIGTERM and SIGHUP, as a logout sends them", false, {SIGTERM, SIGHUP}, 130},
+        {"SIGHUP twice", false, {SIGHUP, SIGHUP}, 130},
+        {"stderr closed, then Ctrl+C", true, {SIGINT}, 130},
+        {"stderr closed", true, {}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -593,8 +596,9 @@ TEST_F(CliEndToEnd, NoSignalEndsAWriteInTheMiddleOfTheRadio) {
         if (c.closeStderr) {
             cli.CloseError();
         }
-        if (c.signal != 0) {
-            cli.Signal(c.signal);
+        for (const int signal : c.sent) {
+            cli.Signal(signal);
+            QThread::msleep(10);
         }
         EXPECT_EQ(cli.Finish(), c.exitCode) << cli.err.toStdString();
         const QStringList commands = radio.StopAndTranscript();
