@@ -27,6 +27,20 @@ bool MinorRange(std::string_view text, TtyDriverRange& range) {
            Number(text.substr(dash + 1), range.lastMinor) && range.firstMinor <= range.lastMinor;
 }
 
+// For a system whose table cannot be read.
+const std::vector<TtyDriverRange>& FixedTtyRanges() {
+    static const std::vector<TtyDriverRange> ranges{
+        {3, 0, 255},         // BSD pseudo-terminals, the terminal side
+        {4, 0, 255},         // virtual consoles, ttyS
+        {5, 0, 1},           // /dev/tty, /dev/console
+        {136, 0, AllMinors}, // Unix98 pseudo-terminals (/dev/pts)
+        {166, 0, 255},       // ttyACM
+        {188, 0, 511},       // ttyUSB
+        {204, 0, 255},       // low-density serial ports
+    };
+    return ranges;
+}
+
 bool InRange(const std::vector<TtyDriverRange>& ranges, unsigned major, unsigned minor) {
     return std::ranges::any_of(ranges, [major, minor](const TtyDriverRange& r) {
         return r.major == major && minor >= r.firstMinor && minor <= r.lastMinor;
@@ -49,19 +63,6 @@ std::vector<TtyDriverRange> ParseTtyDrivers(std::string_view table) {
             ranges.push_back(range);
         }
     }
-    return ranges;
-}
-
-const std::vector<TtyDriverRange>& FixedTtyRanges() {
-    static const std::vector<TtyDriverRange> ranges{
-        {3, 0, 255},         // BSD pseudo-terminals, the terminal side
-        {4, 0, 255},         // virtual consoles, ttyS
-        {5, 0, 1},           // /dev/tty, /dev/console
-        {136, 0, AllMinors}, // Unix98 pseudo-terminals (/dev/pts)
-        {166, 0, 255},       // ttyACM
-        {188, 0, 511},       // ttyUSB
-        {204, 0, 255},       // low-density serial ports
-    };
     return ranges;
 }
 

@@ -26,16 +26,13 @@ struct TtyDriverRange {
 // Lines of another shape are passed over.
 std::vector<TtyDriverRange> ParseTtyDrivers(std::string_view table);
 
-// The ranges Linux gives its tty drivers for good: virtual consoles and 8250
-// serial ports, /dev/tty and the console, pseudo-terminals of both kinds, USB
-// modems (ttyACM), USB serial adapters (ttyUSB) and the low-density serial
-// ports of boards (ttyAMA and others). For a system whose table cannot be
-// read; a driver with a number given at run time is missing from them.
-const std::vector<TtyDriverRange>& FixedTtyRanges();
-
 // True when the character device at path (links followed) has numbers within
-// one of the ranges of the table at driverTable, or of FixedTtyRanges when
-// that cannot be read. Anything else, a missing path among them, is none.
+// one of the ranges of the table at driverTable or, where that cannot be
+// read, of the drivers Linux numbers for good: virtual consoles and 8250
+// serial ports, /dev/tty and the console, pseudo-terminals, USB modems
+// (ttyACM), USB serial adapters (ttyUSB) and the low-density serial ports of
+// boards (ttyAMA and others); a driver numbered at run time is missing from
+// those. Anything else, a missing path among them, is none.
 bool IsTerminalDeviceByTable(const std::filesystem::path& device,
                              const std::filesystem::path& driverTable);
 

@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -84,32 +81,4 @@ TEST(IsTerminalDevice, ACharacterDeviceInATtyDriversRangeOnly) {
     EXPECT_TRUE(IsTerminalDevice(pty.Path()));
     EXPECT_FALSE(IsTerminalDevice("/dev/null"));
     EXPECT_FALSE(IsTerminalDevice("/dev/full"));
-}
-
-// Where no table can be read: the tty drivers Linux numbers for good, and
-// nothing of the memory devices (/dev/null and its kind, major 1).
-TEST(FixedTtyRanges, SerialPortsPseudoTerminalsAndNoMemoryDevice) {
-    const auto in = [](unsigned major, unsigned minor) {
-        for (const TtyDriverRange& r : FixedTtyRanges()) {
-            if (r.major == major && minor >= r.firstMinor && minor <= r.lastMinor) {
-                return true;
-            }
-        }
-        return false;
-    };
-    const struct {
-        const char* device;
-        unsigned major;
-        unsigned minor;
-        bool terminal;
-    } cases[] = {
-        {"ttyS0", 4, 64, true},     {"ttyUSB0", 188, 0, true},     {"ttyACM3", 166, 3, true},
-        {"ttyAMA0", 204, 64, true}, {"pts/0", 136, 0, true},       {"pts/70000", 136, 70000, true},
-        {"tty", 5, 0, true},        {"null", 1, 3, false},         {"zero", 1, 5, false},
-        {"full", 1, 7, false},      {"random", 1, 8, false},       {"ptmx", 5, 2, false},
-        {"sda", 8, 0, false},       {"input/mice", 13, 63, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(in(c.major, c.minor), c.terminal) << c.device;
-    }
 }
