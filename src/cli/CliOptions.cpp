@@ -70,12 +70,22 @@ bool IsText(const AreaField& row) {
     return row.Kind == FieldKind::AnsiText || row.Kind == FieldKind::ByteText;
 }
 
+// A line break, a tab, ESC or a C1 control would go into the radio where no
+// field shows it (and a NUL would end the field there).
+bool HoldsControl(std::u16string_view text) {
+    return std::ranges::any_of(text,
+                               [](char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); });
+}
+
 // The value as the row's field holds it, or why the radio cannot hold it: a
-// code page 936 text of at most Width bytes, a byte text of at most Width
-// 7-bit characters, a flag or the band 0 or 1.
+// text without control characters, in code page 936 of at most Width bytes or
+// of at most Width 7-bit characters; a flag or the band 0 or 1.
 std::variant<FieldValue, CliError> FieldFor(const AreaField& row, const std::u16string& option,
                                             const std::u16string& value) {
     const std::u16string width = Widen(std::to_string(row.Width));
+    if (IsText(row) && HoldsControl(value)) {
+        return CliError{CliText::ControlCharacter, option};
+    }
     if (row.Kind == FieldKind::AnsiText) {
         const auto bytes = EncodeCp936(value);
         if (!bytes) {

@@ -68,8 +68,9 @@ constexpr std::array Texts{
             u"is given. A band written over another is said on stderr.\n"
             u"\n"
             u"PORT: COMn as radioinfo-cli ports lists it, or a device path such as\n"
-            u"      /dev/ttyUSB0; without --port, the port the window saved (mysetup.ini),\n"
-            u"      else the first port listed (named on stderr).\n"
+            u"      /dev/ttyUSB0; without --port, the port the window saved (mysetup.ini).\n"
+            u"      When none is saved or it is not listed, read uses the first port listed\n"
+            u"      (named on stderr); write, batch and restore write nothing (status 3).\n"
             u"exit status: 0 done, 1 output could not be written, 2 usage, 3 port cannot be\n"
             u"             opened or is in use, 4 communication error, 5 model or version\n"
             u"             error, 6 --save or --log file could not be written, 7 backup\n"
@@ -77,7 +78,7 @@ constexpr std::array Texts{
             u"             refused: another radio's file, 9 restore not confirmed by the\n"
             u"             read-back, 10 FILE cannot be read or is no KVT4610 information\n"
             u"             area of 256 bytes (--latest, --list: no kept read of the radio),\n"
-            u"             130 stopped by Ctrl+C\n"
+            u"             130 stopped by Ctrl+C, SIGTERM or SIGHUP\n"
             u"Every read of a radio in full is kept in $XDG_DATA_HOME/radioinfo/reads (a year,\n"
             u"and at least the last ten of each radio).\n"
             u"Control characters of the radio's texts are printed escaped (\\n, \\x1b).\n",
@@ -113,13 +114,15 @@ constexpr std::array Texts{
             u"标准错误中说明。\n"
             u"\n"
             u"串口：radioinfo-cli ports 列出的 COMn，或设备路径，例如 /dev/ttyUSB0；不给\n"
-            u"      --port 时用窗口保存的串口（mysetup.ini），否则用列表中的第一个串口\n"
-            u"      （在标准错误中说明）。\n"
+            u"      --port 时用窗口保存的串口（mysetup.ini）。没有保存或它不在列表中时，\n"
+            u"      read 用列表中的第一个串口（在标准错误中说明）；write、batch 和 restore\n"
+            u"      不写入（状态 3）。\n"
             u"退出状态：0 完成，1 无法写出输出，2 用法错误，3 无法打开串口或串口被占用，\n"
             u"          4 通讯错误，5 机型或版本错误，6 无法写入 --save 或 --log 文件，\n"
             u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，\n"
             u"          9 恢复后读出核对不符，10 文件无法读取或不是 256 字节的 KVT4610\n"
-            u"          信息区（--latest、--list：没有该对讲机的保留副本），130 被 Ctrl+C 停止\n"
+            u"          信息区（--latest、--list：没有该对讲机的保留副本），\n"
+            u"          130 被 Ctrl+C、SIGTERM 或 SIGHUP 停止\n"
             u"每次完整读出的对讲机都保留在 $XDG_DATA_HOME/radioinfo/reads（保留一年，\n"
             u"每台对讲机至少保留最近十份）。\n"
             u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},
@@ -139,6 +142,10 @@ constexpr std::array Texts{
             u"%1：最多 %2 个字节（一个汉字占两个）"},
     TextRow{CliText::AsciiTooLong, u"%1: at most %2 ASCII characters",
             u"%1：最多 %2 个 ASCII 字符"},
+    TextRow{CliText::ControlCharacter,
+            u"%1: no control characters (line breaks, tabs, ...): the radio would hold what "
+            u"no field shows",
+            u"%1：不能含控制字符（换行、制表符等）：对讲机中会存入字段显示不出的内容"},
     TextRow{CliText::TakesNoValue, u"%1 takes no value", u"%1 不带值"},
     TextRow{CliText::PortsTakesNoPort, u"ports lists every port: it takes no --port and no field",
             u"ports 列出所有串口：不带 --port，也不带字段"},
@@ -162,6 +169,13 @@ constexpr std::array Texts{
             u"未给 --port，也没有保存的串口：使用 %1"},
     TextRow{CliText::SavedPortGone, u"no --port, and the saved port %1 is not listed: using %2",
             u"未给 --port，保存的串口 %1 不在列表中：使用 %2"},
+    TextRow{CliText::SavedPortNotListedNoWrite,
+            u"no --port, and the saved port %1 is not listed: nothing written (listed: %2)",
+            u"未给 --port，保存的串口 %1 不在列表中：未写入（列表中的串口：%2）"},
+    TextRow{CliText::NoSavedPortNoWrite,
+            u"no --port and no saved port: nothing written (listed: %1)",
+            u"未给 --port，也没有保存的串口：未写入（列表中的串口：%1）"},
+    TextRow{CliText::NoneListed, u"none", u"无"},
     TextRow{CliText::NoPortListed,
             u"no --port, and no port is listed (radioinfo-cli ports shows the list)",
             u"未给 --port，列表中也没有串口（radioinfo-cli ports 显示列表）"},

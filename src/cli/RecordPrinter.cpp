@@ -36,6 +36,21 @@ std::vector<std::pair<std::u16string_view, Value>> Fields(const RadioInfo& r) {
     return fields;
 }
 
+// Qt escapes U+0000 to U+001F only; DEL and the C1 controls (U+009B is a
+// terminal's CSI) would reach whoever prints the JSON raw. Outside strings a
+// JSON text holds none of them, so each is escaped wherever it stands.
+QString WithControlsEscaped(const QString& json) {
+    QString escaped;
+    for (const QChar c : json) {
+        if (c.unicode() >= 0x7F && c.unicode() <= 0x9F) {
+            escaped += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 QString ValueText(const Value& value) {
     return std::holds_alternative<int>(value) ? QString::number(std::get<int>(value))
                                               : ToQString(std::get<std::u16string>(value));
@@ -59,5 +74,6 @@ std::string RecordJson(const RadioInfo& record) {
                                            ? QJsonValue(std::get<int>(value))
                                            : QJsonValue(ValueText(value)));
     }
-    return QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString();
+    const QString json = QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+    return WithControlsEscaped(json).toUtf8().toStdString();
 }

@@ -36,24 +36,42 @@ constexpr std::size_t HelpWidth = 78;
 #ifndef _WIN32
 int signalPipe[2] = {-1, -1};
 
-void OnSignal(int) {
-    const char byte = 1;
+void OnSignal(int signal) {
+    const char byte = static_cast<char>(signal);
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 
-// Ctrl+C and SIGTERM reach the event loop through a socket pair, where
-// stopping is safe.
+// Ctrl+C, SIGTERM and SIGHUP (a closed terminal, a dropped SSH session)
+// reach the event loop through a socket pair, where stopping is safe: the
+// radio being written is finished first. Only Ctrl+C, given again, stops at
+// once: a logout sends SIGTERM and SIGHUP together, a hangup may come twice,
+// and nobody is there who would want the radio cut short.
 std::unique_ptr<QSocketNotifier> StopOnSignals(CliSession& session) {
     ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
     auto notifier = std::make_unique<QSocketNotifier>(signalPipe[1], QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, [&session] {
-        char byte = 0;
-        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-        session.Interrupt();
-    });
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated,
+                     [&session, stopping = false]() mutable {
+                         char byte = 0;
+                         [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
+                         if (byte != SIGINT && stopping) {
+                             return;
+                         }
+                         stopping = true;
+                         session.Interrupt();
+                     });
+    for (const int stopping : {SIGINT, SIGTERM, SIGHUP}) {
+        std::signal(stopping, OnSignal);
+    }
     return notifier;
+}
+
+// Signals whose default would end the run wherever it is, a radio half
+// written: a closed pipe on stdout or stderr (SIGPIPE) and a file over the
+// size limit (SIGXFSZ). Ignored, they are failed writes: EPIPE makes the
+// output lost (status 1 at the end), EFBIG a file not saved.
+void IgnoreWriteSignals() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 #endif
 
@@ -91,9 +109,19 @@ PortChoice ChoosePort(const std::u16string& port) {
     return number ? PortChoice{*number, QString()} : PortChoice{0, ToQString(port)};
 }
 
+// A listed port as a message names it: COMn and its device, where known.
+std::u16string PortName(const PortEntry& entry) {
+    return entry.devicePath.empty()
+               ? entry.text
+               : entry.text + u" (" + ToU16(EscapeControls(ToQString(entry.devicePath))) + u")";
+}
+
 // Without --port: the saved port as the window would select it at start-up,
-// without saving anything. Any other port is named on stderr with why.
-PortChoice DefaultPort(int langType) {
+// without saving anything. A read may use another port, named on stderr with
+// why. A command that writes (writes) does not: a script cannot see which
+// radio that would reach, so it is refused (nullopt), naming the saved port
+// and the ports listed.
+std::optional<PortChoice> DefaultPort(int langType, bool writes) {
     const bool fixedList = CheckSysType([](std::u16string_view text) { PrintDiagnostic(text); });
     std::vector<PortEntry> listed;
     const std::unique_ptr<PortSource> source = MakeSystemPortSource();
@@ -101,18 +129,35 @@ PortChoice DefaultPort(int langType) {
     const std::int16_t saved = SettingsFile().ReadComPort();
     const std::int16_t number = StartPortNumber(fixedList, saved, EntryTexts(listed), first);
     if (number == saved && number > 0) {
-        return {number, QString()};
+        return PortChoice{number, QString()};
+    }
+    if (writes) {
+        std::u16string names;
+        for (const PortEntry& entry : listed) {
+            names += (names.empty() ? u"" : u", ") + PortName(entry);
+        }
+        names = names.empty() ? CliTextFor(CliText::NoneListed, langType) : names;
+        PrintError(u"radioinfo-cli: " +
+                   (saved > 0 ? CliTextFor(CliText::SavedPortNotListedNoWrite, langType,
+                                           ComPortText(saved), names)
+                              : CliTextFor(CliText::NoSavedPortNoWrite, langType, names)));
+        return std::nullopt;
     }
     const auto entry = std::ranges::find(listed, ComPortText(number), &PortEntry::text);
-    const std::u16string used = entry == listed.end() || entry->devicePath.empty()
-                                    ? ComPortText(number)
-                                    : entry->text + u" (" + entry->devicePath + u")";
+    const std::u16string used = entry == listed.end() ? ComPortText(number) : PortName(*entry);
     const std::u16string why =
         number == 0  ? CliTextFor(CliText::NoPortListed, langType)
         : saved <= 0 ? CliTextFor(CliText::NoPortGiven, langType, used)
                      : CliTextFor(CliText::SavedPortGone, langType, ComPortText(saved), used);
     PrintError(u"radioinfo-cli: " + why);
-    return {number, QString()};
+    return PortChoice{number, QString()};
+}
+
+// Whether the command writes into the radio: restore --list only reads.
+bool WritesRadio(const CliOptions& options) {
+    using Command = CliOptions::Command;
+    return options.command == Command::Write || options.command == Command::Batch ||
+           (options.command == Command::Restore && !options.restoreList);
 }
 
 #ifndef _WIN32
@@ -161,6 +206,9 @@ int ListPorts(const CliOptions& options, int langType) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifndef _WIN32
+    IgnoreWriteSignals();
+#endif
     QCoreApplication app(argc, argv);
     const int langType = LangTypeForLocaleId(SystemDefaultLocaleId());
     std::vector<std::u16string> args;
@@ -194,10 +242,14 @@ int main(int argc, char* argv[]) {
     if (options.command == CliOptions::Command::Ports) {
         return CheckedExit(ListPorts(options, langType), langType);
     }
-    const PortChoice port = options.port ? ChoosePort(*options.port) : DefaultPort(langType);
+    const std::optional<PortChoice> port =
+        options.port ? ChoosePort(*options.port) : DefaultPort(langType, WritesRadio(options));
+    if (!port) {
+        return CheckedExit(ExitPort, langType);
+    }
     QtSerialControl::PortResolver resolver = SystemPortResolver();
-    if (!port.device.isEmpty()) {
-        resolver = [path = port.device](int) { return path; };
+    if (!port->device.isEmpty()) {
+        resolver = [path = port->device](int) { return path; };
     }
 
     CliSession session(langType, resolver, options.trace);
@@ -205,5 +257,5 @@ int main(int argc, char* argv[]) {
 #ifndef _WIN32
     const std::unique_ptr<QSocketNotifier> interrupts = StopOnSignals(session);
 #endif
-    return CheckedExit(session.Run(options, port.number), langType);
+    return CheckedExit(session.Run(options, port->number), langType);
 }

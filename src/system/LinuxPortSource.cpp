@@ -27,12 +27,12 @@ void AppendStamp(PortStamp& stamp, const fs::path& path) {
 } // namespace
 
 LinuxPortSource::LinuxPortSource(fs::path aliasFolder, DeviceLister listDevices,
-                                 std::vector<fs::path> deviceFolders)
+                                 std::vector<fs::path> deviceFolders, TerminalCheck isTerminal)
     : aliasFolder_(std::move(aliasFolder)), listDevices_(std::move(listDevices)),
-      deviceFolders_(std::move(deviceFolders)) {}
+      deviceFolders_(std::move(deviceFolders)), isTerminal_(std::move(isTerminal)) {}
 
 std::vector<SystemPort> LinuxPortSource::Ports() {
-    return NumberPorts(ReadPortAliases(aliasFolder_),
+    return NumberPorts(ReadPortAliases(aliasFolder_, isTerminal_),
                        listDevices_ ? listDevices_() : std::vector<SerialDevice>{});
 }
 

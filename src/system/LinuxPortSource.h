@@ -2,6 +2,7 @@
 
 #include "ModSetComm2.h"
 #include "PortNumbering.h"
+#include "TerminalDevice.h"
 
 #include <filesystem>
 #include <functional>
@@ -16,9 +17,10 @@ class LinuxPortSource : public PortSource {
     using DeviceLister = std::function<std::vector<SerialDevice>()>;
 
     // deviceFolders: where a serial device coming or going shows as a change
-    // of the folder itself.
+    // of the folder itself; isTerminal: whether an alias's target is a port.
     LinuxPortSource(std::filesystem::path aliasFolder, DeviceLister listDevices,
-                    std::vector<std::filesystem::path> deviceFolders = DeviceFolders());
+                    std::vector<std::filesystem::path> deviceFolders = DeviceFolders(),
+                    TerminalCheck isTerminal = IsTerminalDevice);
 
     std::vector<SystemPort> Ports() override;
 
@@ -37,6 +39,7 @@ class LinuxPortSource : public PortSource {
     std::filesystem::path aliasFolder_;
     DeviceLister listDevices_;
     std::vector<std::filesystem::path> deviceFolders_;
+    TerminalCheck isTerminal_;
 };
 
 // The alias folder: <config>/radioinfo/ports.

@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t MaxDigits = 3;
 
 // An entry whose number no earlier entry has taken: a port, or why not.
-void Classify(AliasEntry& entry) {
+void Classify(AliasEntry& entry, const TerminalCheck& isTerminal) {
     std::error_code error;
     if (!fs::is_symlink(fs::symlink_status(entry.link, error))) {
         entry.state = AliasState::NotALink;
@@ -25,14 +25,14 @@ void Classify(AliasEntry& entry) {
         entry.errorCode = error ? error.value() : ENOENT;
         return;
     }
-    if (!fs::is_character_file(status)) {
-        entry.state = AliasState::NotADevice;
-        return;
-    }
     const fs::path device = fs::canonical(entry.link, error);
     if (error) {
         entry.state = AliasState::TargetMissing;
         entry.errorCode = error.value();
+        return;
+    }
+    if (!fs::is_character_file(status) || !isTerminal(device)) {
+        entry.state = AliasState::NotADevice;
         return;
     }
     try {
@@ -67,7 +67,7 @@ int AliasNumber(std::string_view name) {
     return number;
 }
 
-std::vector<AliasEntry> ListAliasEntries(const fs::path& folder) {
+std::vector<AliasEntry> ListAliasEntries(const fs::path& folder, const TerminalCheck& isTerminal) {
     // Name order, so that the winner among equal numbers does not depend on
     // the order the file system lists the folder in.
     std::map<std::string, int> names;
@@ -89,7 +89,7 @@ std::vector<AliasEntry> ListAliasEntries(const fs::path& folder) {
             entry.target = fs::read_symlink(entry.link, error);
             entry.takenBy = port->second;
         } else {
-            Classify(entry);
+            Classify(entry, isTerminal);
         }
         if (entry.state == AliasState::Port) {
             ports.emplace(number, name);
@@ -99,9 +99,9 @@ std::vector<AliasEntry> ListAliasEntries(const fs::path& folder) {
     return entries;
 }
 
-std::vector<PortAlias> ReadPortAliases(const fs::path& folder) {
+std::vector<PortAlias> ReadPortAliases(const fs::path& folder, const TerminalCheck& isTerminal) {
     std::vector<PortAlias> aliases;
-    for (const AliasEntry& entry : ListAliasEntries(folder)) {
+    for (const AliasEntry& entry : ListAliasEntries(folder, isTerminal)) {
         if (entry.state == AliasState::Port) {
             aliases.push_back({entry.number, entry.devicePath});
         }

@@ -39,6 +39,7 @@ const std::map<CliText, std::string> Refusals{
     {CliText::NotStorable, "NotStorable"},
     {CliText::TextTooLong, "TextTooLong"},
     {CliText::AsciiTooLong, "AsciiTooLong"},
+    {CliText::ControlCharacter, "ControlCharacter"},
     {CliText::PortForm, "PortForm"},
     {CliText::PortsTakesNoPort, "PortsTakesNoPort"},
     {CliText::ReadChangesNoField, "ReadChangesNoField"},
@@ -221,5 +222,39 @@ TEST(CliOptions, ArgumentVectorsAskForWhatTheySay) {
         SCOPED_TRACE(c.tries);
         EXPECT_EQ(Described(ParseCliOptions(Args(c.args))), c.asked)
             << c.args.join(' ').toStdString();
+    }
+}
+
+// A text option holding a control character would write what no field shows:
+// each is refused, naming the option, wherever the character stands and
+// however the value is given; the characters beside the ranges pass.
+TEST(CliOptions, NoTextFieldTakesAControlCharacter) {
+    const std::map<QString, QString> texts{{"--password", "ProgPassWord"},
+                                           {"--dealer-code", "DealerCode"},
+                                           {"--stock-date", "StockDate"},
+                                           {"--sell-date", "SellDate"},
+                                           {"--seller", "Seller"}};
+    for (const auto& [option, field] : texts) {
+        for (char16_t c = 0; c < 0x100; ++c) {
+            const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+            if (!control && c != u' ' && c != u'~') {
+                continue;
+            }
+            const QString ch(QChar{c});
+            for (const QString& value : {ch, "1" + ch, ch + "2", "1" + ch + "2"}) {
+                SCOPED_TRACE(option.toStdString() + " " + std::to_string(c) + " in \"" +
+                             value.toStdString() + "\"");
+                const std::string asked =
+                    control ? "refused ControlCharacter " + option.toStdString()
+                            : "write " + field.toStdString() + "=" + value.toStdString();
+                EXPECT_EQ(Described(ParseCliOptions(Args({"write", option, value}))), asked);
+                EXPECT_EQ(Described(ParseCliOptions(Args({"write", option + "=" + value}))), asked);
+                if (control) {
+                    EXPECT_EQ(
+                        Described(ParseCliOptions(Args({"batch", "--count", "2", option, value}))),
+                        asked);
+                }
+            }
+        }
     }
 }

@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -26,12 +29,38 @@ std::u16string Expected(char16_t c) {
     std::snprintf(text, sizeof text, c < 0x80 ? "\\x%02x" : "\\u%04x", static_cast<unsigned>(c));
     return std::u16string(text, text + std::char_traits<char>::length(text));
 }
+
+// --json: the text comes back from the JSON as it was, and no control
+// character stands raw in the output (its line breaks are the layout's);
+// DEL and C1 as \u escapes.
+void ExpectJsonEscaped(char16_t c) {
+    const std::u16string seller = u"a" + std::u16string(1, c) + u"b";
+    RadioInfo record;
+    record.Seller = seller;
+    const QByteArray json = QByteArray::fromStdString(RecordJson(record));
+    const bool rawControl = std::ranges::any_of(QString::fromUtf8(json), [](QChar ch) {
+        const char16_t u = ch.unicode();
+        return (u < 0x20 && u != u'\n') || (u >= 0x7F && u <= 0x9F);
+    });
+    EXPECT_FALSE(rawControl) << json.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(json).object().value("Seller").toString(),
+              QString::fromStdU16String(seller));
+    if (c >= 0x7F && c <= 0x9F) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+        EXPECT_TRUE(json.contains(QByteArray("\"a") + escape + "b\"")) << json.toStdString();
+    }
+}
 } // namespace
 
-TEST(EscapeControls, EveryCharacterUpToU00FFAndBeyond) {
+TEST(Escaping, EveryCharacterUpToU00FFInTextAndJsonAndBeyond) {
     for (char16_t c = 0; c < 0x100; ++c) {
+        SCOPED_TRACE(static_cast<int>(c));
         const std::u16string text = u"a" + std::u16string(1, c) + u"b";
-        EXPECT_EQ(EscapeControls(text), u"a" + Expected(c) + u"b") << static_cast<int>(c);
+        EXPECT_EQ(EscapeControls(text), u"a" + Expected(c) + u"b");
+        if (c != 0) { // a radio's text ends at its first 0x00
+            ExpectJsonEscaped(c);
+        }
     }
     EXPECT_EQ(EscapeControls(u"经销商\\n"), u"经销商\\n");
 }

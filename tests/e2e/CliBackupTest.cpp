@@ -561,3 +561,52 @@ TEST_F(CliBackup, NothingIsTakenForWhatItCannotBeToldFrom) {
                   ReadCommands + WriteCommands + ReadCommands + ReadCommands);
     }
 }
+
+// A file size limit (`ulimit -f`) is a failed save like a full disk, not the
+// end of the run by SIGXFSZ: the file is not claimed, the log keeps no half
+// row, and a radio whose blocks went out got every one of them and END.
+TEST_F(CliBackup, AFileSizeLimitFailsTheSaveAndEndsNoRadioHalfWritten) {
+    constexpr long Limit = 200; // room for the port's lock file, not for 256 bytes
+    const QByteArray saved(256, 'S');
+    QByteArray log = "time_utc,serial_no,model,result,backup\n";
+    log += QByteArray(Limit - 20 - log.size() - 1, 'x') + "\n"; // room for 20 bytes
+    for (const auto& [name, bytes] : {std::pair{"/old.bin", saved}, {"/batch.csv", log}}) {
+        QFile file(dir.path() + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    const QStringList written = {"W 3B00", "W 3B10", "W 3B60", "W 3B70",
+                                 "W 3B80", "W 3B90", "W 3BF0", "END"};
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString message;
+        QStringList writes; // the W and END the radio received
+    } cases[] = {
+        {{"read", "--save", dir.filePath("old.bin")},
+         6,
+         "cannot save " + dir.filePath("old.bin") + ": File too large",
+         {"END"}},
+        {{"write", "--seller", "X", "--backup", dir.filePath("backups")},
+         7,
+         ": File too large; nothing was written to this radio",
+         {"END"}},
+        {{"batch", "--count", "2", "--seller", "X", "--log", dir.filePath("batch.csv")},
+         6,
+         "cannot write the log " + dir.filePath("batch.csv") + ": File too large",
+         written},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.arguments.join(' ').toStdString();
+        SimulatedRadio bench({"--bench", "60,1", "--radios", "2", "--image", image});
+        CliProcess cli(QStringList{"--port", bench.Device()} + c.arguments, Limit);
+        EXPECT_EQ(cli.Finish(), c.exitCode) << name << "\n" << cli.err.toStdString();
+        EXPECT_TRUE(cli.err.contains(c.message)) << name << "\n" << cli.err.toStdString();
+        EXPECT_EQ(bench.StopAndTranscript().filter(QRegularExpression("^(W |END)")), c.writes)
+            << name;
+    }
+    EXPECT_EQ(ReadFile(dir.filePath("old.bin")), saved) << "the old file intact";
+    EXPECT_EQ(ReadFile(dir.filePath("batch.csv")), log) << "no half row";
+    EXPECT_EQ(QDir(dir.path()).entryList({".*.tmp"}, QDir::Files | QDir::Hidden), QStringList())
+        << "no temporary left";
+    EXPECT_TRUE(QDir(dir.filePath("backups")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}

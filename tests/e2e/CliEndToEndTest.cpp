@@ -18,6 +18,7 @@
 #include <csignal>
 #include <optional>
 #include <sys/types.h>
+#include <vector>
 
 namespace {
 const QByteArray DealerGbk("\xBE\xAD\xCF\xFA\xC9\xCC"
@@ -434,6 +435,70 @@ TEST_F(CliEndToEnd, PortsByNameAndTheSavedPort) {
     EXPECT_EQ(ReadFile(config.filePath("radioinfo/mysetup.ini")), "[language]\r\ncomPort=42\r\n");
 }
 
+// Without --port a write goes to the saved port or nowhere: with the saved
+// port unplugged (or none saved) write, batch and restore refuse, naming the
+// saved port and the ports listed, and the radio on another port hears
+// nothing; read and restore --list use that port and say so. Saved, it is
+// written.
+TEST_F(CliEndToEnd, WithoutPortOnlyTheSavedPortIsWritten) {
+    SimulatedRadio radio(SimArguments({}));
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir().mkpath(config.filePath("radioinfo/ports")));
+    // COM1, the lowest number, comes first whatever this machine's own ports.
+    ASSERT_TRUE(QFile::link(radio.Device(), config.filePath("radioinfo/ports/com1")));
+    const QStringList env{"XDG_CONFIG_HOME=" + config.path()};
+    const QString listed = "COM1 (" + radio.Device() + ")";
+    const struct {
+        QByteArray settings; // mysetup.ini; empty: none
+        QStringList arguments;
+        int exitCode;
+        QString line; // on stderr
+    } cases[] = {
+        {"comPort=34",
+         {"write", "--seller", "X"},
+         3,
+         "no --port, and the saved port COM34 is not listed: nothing written (listed: "},
+        {"comPort=34", {"batch", "--count", "1"}, 3, "the saved port COM34 is not listed"},
+        {"comPort=34", {"restore", image}, 3, "the saved port COM34 is not listed"},
+        {"comPort=34", {"restore", "--latest"}, 3, "the saved port COM34 is not listed"},
+        {"",
+         {"write", "--seller", "X"},
+         3,
+         "no --port and no saved port: nothing written (listed: "},
+        {"comPort=34",
+         {"read"},
+         0,
+         "no --port, and the saved port COM34 is not listed: using " + listed},
+        {"comPort=34", {"restore", "--list"}, 0, "using " + listed}, // the read before kept a copy
+        {"", {"read"}, 0, "no --port and no saved port: using " + listed},
+        {"comPort=1", {"write", "--seller", "Y"}, 0, "Write Complete!"},
+    };
+    for (const auto& c : cases) {
+        const std::string name =
+            c.settings.toStdString() + " " + c.arguments.join(' ').toStdString();
+        QFile settings(config.filePath("radioinfo/mysetup.ini"));
+        if (c.settings.isEmpty()) {
+            settings.remove();
+        } else {
+            ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+            settings.write("[language]\r\ncomPort=" + c.settings.mid(8) + "\r\n");
+            settings.close();
+        }
+        const CliRun run = RunCli(c.arguments, "C", 20000, env);
+        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.line)) << name << "\n" << run.err.toStdString();
+        if (c.exitCode == 3) {
+            EXPECT_TRUE(run.err.contains("(listed: " + listed)) << name << "\n"
+                                                                << run.err.toStdString();
+        }
+    }
+    const QStringList commands = radio.StopAndTranscript();
+    EXPECT_EQ(commands.filter(QRegularExpression("^W ")).size(), 7)
+        << "the write to the saved port alone\n"
+        << commands.join(' ').toStdString();
+    EXPECT_EQ(commands.count("PROGRAM"), 5) << "read, restore --list, read and the write's two";
+}
+
 namespace {
 // A batch (of three radios, unless count says otherwise) started in English;
 // returns once stderr holds the hint text, with what stderr held so far.
@@ -563,8 +628,50 @@ TEST_F(CliEndToEnd, InterruptDuringAWrite) {
     }
 }
 
-// ports lists each alias with its target and a mistyped one as broken; the
-// port of the broken one, asked for, names it.
+// No signal ends a write in the middle of the radio: SIGTERM and SIGHUP (a
+// closed terminal) stop it as Ctrl+C does, after the radio's remaining blocks
+// and END, and given again (a logout sends both) do not cut it short; a
+// stderr whose reader went away (a killed `tee`) is a failed output, not the
+// end of the run.
+TEST_F(CliEndToEnd, NoSignalEndsAWriteInTheMiddleOfTheRadio) {
+    const struct {
+        const char* name;
+        bool closeStderr;
+        std::vector<int> sent; // the signals, 10 ms apart
+        int exitCode;
+    } cases[] = {
+        {"SIGHUP", false, {SIGHUP}, 130},
+        {"SIGTERM and SIGHUP, as a logout sends them", false, {SIGTERM, SIGHUP}, 130},
+        {"SIGHUP twice", false, {SIGHUP, SIGHUP}, 130},
+        {"stderr closed, then Ctrl+C", true, {SIGINT}, 130},
+        {"stderr closed", true, {}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedRadio radio(SimArguments({"--latency", "150"}));
+        CliProcess cli({"--port", radio.Device(), "--trace", "write", "--seller", "Li"});
+        ASSERT_TRUE(cli.WaitForError("-> W 3B10")) << cli.err.toStdString();
+        if (c.closeStderr) {
+            cli.CloseError();
+        }
+        for (const int signal : c.sent) {
+            cli.Signal(signal);
+            QThread::msleep(10);
+        }
+        EXPECT_EQ(cli.Finish(), c.exitCode) << cli.err.toStdString();
+        const QStringList commands = radio.StopAndTranscript();
+        EXPECT_EQ(commands.filter(QRegularExpression("^(W |END)")).mid(1), WriteCommands.mid(4))
+            << commands.join(' ').toStdString();
+        QByteArray expected = SampleRadio();
+        Put(expected, 0x90, Field("Li", 16));
+        EXPECT_EQ(ReadFile(saved).toHex(' '), expected.toHex(' '));
+        QFile::remove(saved);
+    }
+}
+
+// ports lists each alias with its target, and a mistyped one and one to a
+// device that is no terminal as broken; the port of a broken one, asked for,
+// names it.
 TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
     SimulatedRadio radio(SimArguments({}));
     QTemporaryDir config;
@@ -574,6 +681,7 @@ TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
     ASSERT_TRUE(QFile::link(radio.Device(), link));
     ASSERT_TRUE(QFile::link(link, ports + "/com42"));
     ASSERT_TRUE(QFile::link("/dev/ttyNOPE", ports + "/com90"));
+    ASSERT_TRUE(QFile::link("/dev/null", ports + "/com91"));
     const QStringList env{"XDG_CONFIG_HOME=" + config.path()};
 
     const CliRun json = RunCli({"ports", "--json"}, "C", 20000, env);
@@ -595,6 +703,11 @@ TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
                     {"target", "/dev/ttyNOPE"},
                     {"broken", true},
                     {"reason", "No such file or directory"}},
+        QJsonObject{{"port", "COM91"},
+                    {"alias", ports + "/com91"},
+                    {"target", "/dev/null"},
+                    {"broken", true},
+                    {"reason", "its target is not a serial device"}},
     };
     EXPECT_EQ(aliases, expected) << json.out.toStdString();
 
@@ -609,6 +722,12 @@ TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
                                   ports +
                                   "/com90 -> /dev/ttyNOPE is broken: No such file or directory."))
         << read.err.toStdString();
+    const CliRun null = RunCli({"--port", "COM91", "read"}, "C", 20000, env);
+    EXPECT_EQ(null.exitCode, 3);
+    EXPECT_TRUE(null.err.contains("COM91 is not a known port.\nThe alias " + ports +
+                                  "/com91 -> /dev/null is broken: its target is not a serial "
+                                  "device."))
+        << null.err.toStdString();
 }
 
 // A second radioinfo-cli on the port a batch holds, by its path or by another

@@ -1,11 +1,16 @@
 #include "Processes.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QThread>
 
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 SimulatedRadio::SimulatedRadio(QStringList arguments) {
     arguments << "--transcript" << TranscriptPath();
@@ -109,6 +114,94 @@ CliRun RunCliInterrupted(const QStringList& arguments, const QString& waitFor, i
     run.out = cli.readAllStandardOutput();
     run.err += QString::fromUtf8(cli.readAllStandardError());
     return run;
+}
+
+CliProcess::CliProcess(const QStringList& arguments, long fileSizeLimit,
+                       const QStringList& extraEnvironment) {
+    int pipe[2] = {-1, -1};
+    if (::pipe2(pipe, O_CLOEXEC) != 0) {
+        return;
+    }
+    QProcessEnvironment env = CliEnvironment();
+    env.remove("LC_ALL");
+    env.remove("LC_MESSAGES");
+    env.insert("LANG", "C");
+    for (const QString& entry : extraEnvironment) {
+        env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    }
+    process_.setProcessEnvironment(env);
+    const int writeEnd = pipe[1];
+    process_.setChildProcessModifier([writeEnd, fileSizeLimit] {
+        ::dup2(writeEnd, STDERR_FILENO);
+        for (const int signal : {SIGPIPE, SIGXFSZ, SIGHUP, SIGINT, SIGTERM}) {
+            ::signal(signal, SIG_DFL);
+        }
+        if (fileSizeLimit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit),
+                               static_cast<rlim_t>(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+    });
+    process_.start(RADIOINFO_CLI, arguments);
+    ::close(writeEnd);
+    errorPipe_ = pipe[0];
+}
+
+CliProcess::~CliProcess() {
+    CloseError();
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished();
+    }
+}
+
+bool CliProcess::ReadError(int timeoutMs) {
+    if (errorPipe_ < 0) {
+        return false;
+    }
+    pollfd ready{errorPipe_, POLLIN, 0};
+    if (::poll(&ready, 1, timeoutMs) <= 0) {
+        return false;
+    }
+    char bytes[4096];
+    const ssize_t got = ::read(errorPipe_, bytes, sizeof bytes);
+    if (got <= 0) {
+        return false;
+    }
+    err += QString::fromUtf8(bytes, got);
+    return true;
+}
+
+bool CliProcess::WaitForError(const QString& text, int occurrence) {
+    QElapsedTimer clock;
+    clock.start();
+    while (err.count(text) < occurrence && clock.elapsed() < 10000) {
+        if (!ReadError(static_cast<int>(10000 - clock.elapsed()))) {
+            break;
+        }
+    }
+    return err.count(text) >= occurrence;
+}
+
+void CliProcess::CloseError() {
+    if (errorPipe_ >= 0) {
+        ::close(errorPipe_);
+        errorPipe_ = -1;
+    }
+}
+
+void CliProcess::Signal(int signal) {
+    ::kill(static_cast<pid_t>(process_.processId()), signal);
+}
+
+int CliProcess::Finish() {
+    const bool ended = process_.waitForFinished(20000);
+    while (ReadError(0)) {
+    }
+    if (!ended || process_.exitStatus() != QProcess::NormalExit) {
+        return -1;
+    }
+    return process_.exitCode();
 }
 
 QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image) {

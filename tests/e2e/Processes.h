@@ -50,6 +50,38 @@ CliRun RunCli(const QStringList& arguments, const QString& lang = "C", int timeo
 CliRun RunCliInterrupted(const QStringList& arguments, const QString& waitFor, int occurrence,
                          int interrupts);
 
+// radioinfo-cli started in English as a shell would leave it exposed: every
+// signal at its default (so SIGPIPE or SIGXFSZ would kill it unless it
+// ignores them itself), stderr on a pipe the test reads and can close as a
+// killed `tee` does, and, with fileSizeLimit, a file size limit in bytes
+// (`ulimit -f`).
+class CliProcess {
+  public:
+    CliProcess(const QStringList& arguments, long fileSizeLimit = -1,
+               const QStringList& extraEnvironment = {});
+    ~CliProcess();
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    // Reads stderr until it holds text occurrence times, for at most 10 s.
+    bool WaitForError(const QString& text, int occurrence = 1);
+    // The reader of stderr goes away: the tool's next line meets a closed pipe.
+    void CloseError();
+    void Signal(int signal);
+    // Waits for the end (at most 20 s) and reads what stderr still holds: the
+    // exit status, -1 when a signal ended the run or it did not end.
+    int Finish();
+
+    // What stderr held, as far as it was read.
+    QString err;
+
+  private:
+    bool ReadError(int timeoutMs);
+
+    QProcess process_;
+    int errorPipe_ = -1;
+};
+
 // A radio's 256 bytes as a file for --image.
 QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image);
 QByteArray ReadFile(const QString& path);

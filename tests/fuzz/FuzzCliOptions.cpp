@@ -24,8 +24,9 @@ std::vector<std::u16string> Words(std::span<const std::uint8_t> bytes) {
 }
 
 // The fields a write may set, by name, and what the radio holds of each: a
-// code page 936 text or a 7-bit text of so many bytes, or 0 and 1. The
-// fuzzer's own list, so a field or limit the parser's table gets wrong shows.
+// code page 936 text or a 7-bit text of so many bytes, without control
+// characters, or 0 and 1. The fuzzer's own list, so a field or limit the
+// parser's table gets wrong shows.
 enum class Holds { Cp936, Ascii, ZeroOrOne };
 struct FieldLimit {
     Holds holds;
@@ -45,7 +46,9 @@ bool Fits(const FieldValue& value, const FieldLimit& limit) {
         return number != nullptr && (*number == 0 || *number == 1);
     }
     const auto* text = std::get_if<std::u16string>(&value);
-    if (text == nullptr) {
+    // No field shows a line break, a tab, ESC or a C1 control: none is written.
+    const auto control = [](char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); };
+    if (text == nullptr || std::any_of(text->begin(), text->end(), control)) {
         return false;
     }
     if (limit.holds == Holds::Ascii) {

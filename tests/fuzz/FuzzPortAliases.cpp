@@ -1,6 +1,8 @@
 // The port alias folder: any names, linked to devices, to missing targets or
-// to other files. Only names comN (N from 1 to 999) that link to a character
-// device become ports; numbering gives every listed port its own number.
+// to other files. Only names comN (N from 1 to 999) that link to a terminal
+// device become ports (here /dev/zero stands in for one, /dev/null is a
+// character device that is none); numbering gives every listed port its own
+// number.
 #include "FuzzInput.h"
 #include "system/PortAliases.h"
 #include "system/PortNumbering.h"
@@ -47,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::filesystem::remove_all(folder);
     std::filesystem::create_directory(folder);
     const char* targets[] = {"/dev/null", "/dev/zero", "/nonexistent/tty", "/tmp", "/etc/hostname"};
-    std::set<int> charDevices;
+    std::set<int> terminals;
     for (int links = in.Byte() % 6; links > 0 && !in.Empty(); --links) {
         const auto raw = in.Take(in.Byte() % 8);
         std::string name(raw.begin(), raw.end());
@@ -60,17 +62,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int target = in.Byte() % 5;
         std::error_code error;
         std::filesystem::create_symlink(targets[target], folder / name, error);
-        if (!error && target < 2 && ExpectedNumber(name) > 0) {
-            charDevices.insert(ExpectedNumber(name));
+        if (!error && target == 1 && ExpectedNumber(name) > 0) {
+            terminals.insert(ExpectedNumber(name));
         }
     }
-    const std::vector<PortAlias> aliases = ReadPortAliases(folder);
+    const std::vector<PortAlias> aliases = ReadPortAliases(
+        folder, [](const std::filesystem::path& device) { return device == "/dev/zero"; });
     std::set<int> numbers;
     for (const PortAlias& alias : aliases) {
-        Require(charDevices.contains(alias.number), "an alias that links to no character device");
+        Require(terminals.contains(alias.number), "an alias that links to no terminal device");
         Require(numbers.insert(alias.number).second, "two aliases with one number");
     }
-    Require(numbers == charDevices, "an alias to a character device was left out");
+    Require(numbers == terminals, "an alias to a terminal device was left out");
 
     std::vector<SerialDevice> devices;
     for (int n = in.Byte() % 5; n > 0; --n) {

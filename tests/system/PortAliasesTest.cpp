@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,10 +17,15 @@ namespace fs = std::filesystem;
 namespace {
 using Ports = std::vector<SystemPort>;
 
-// Character devices every Linux system has, to stand in for serial ports.
+// Character devices every Linux system has, to stand in for serial ports:
+// the terminal check of these tests takes them for terminals.
 const fs::path Null = "/dev/null";
 const fs::path Zero = "/dev/zero";
 const fs::path Full = "/dev/full";
+
+bool StandsIn(const fs::path& device) {
+    return device == Null || device == Zero || device == Full;
+}
 
 struct AliasFolder {
     TempDir temp;
@@ -49,10 +56,11 @@ TEST(AliasNumber, ComAndOneToThreeDigitsInAnyCase) {
     }
 }
 
-TEST(ReadPortAliases, SymlinksToCharacterDevicesOnly) {
+TEST(ReadPortAliases, SymlinksToTerminalDevicesOnly) {
     AliasFolder a;
     a.Link("com5", Null);
     a.Link("Com42", Zero);
+    a.Link("com7", Full);            // a character device, but no terminal
     a.Link("com1234", Null);         // four digits
     a.Link("comX", Null);            // no number
     a.Link("com0", Null);            // no port 0
@@ -63,19 +71,39 @@ TEST(ReadPortAliases, SymlinksToCharacterDevicesOnly) {
     WriteBytes(a.folder / "com15", "x");      // not a link at all
     fs::create_directory(a.folder / "com16");
 
-    const std::vector<PortAlias> aliases = ReadPortAliases(a.folder);
+    std::vector<fs::path> asked;
+    const std::vector<PortAlias> aliases = ReadPortAliases(a.folder, [&asked](const fs::path& d) {
+        asked.push_back(d);
+        return d == Null || d == Zero;
+    });
     ASSERT_EQ(aliases.size(), 2u);
     EXPECT_EQ(aliases[0].number, 42);
     EXPECT_EQ(aliases[0].devicePath, u"/dev/zero");
     EXPECT_EQ(aliases[1].number, 5);
     EXPECT_EQ(aliases[1].devicePath, u"/dev/null");
+    std::ranges::sort(asked);
+    EXPECT_EQ(asked, (std::vector<fs::path>{Full, Null, Zero})) << "character devices only";
+
+    std::map<int, AliasState> states;
+    for (const AliasEntry& entry :
+         ListAliasEntries(a.folder, [](const fs::path& d) { return d == Null || d == Zero; })) {
+        states[entry.number] = entry.state;
+    }
+    EXPECT_EQ(states, (std::map<int, AliasState>{{5, AliasState::Port},
+                                                 {7, AliasState::NotADevice},
+                                                 {12, AliasState::TargetMissing},
+                                                 {13, AliasState::NotADevice},
+                                                 {14, AliasState::NotADevice},
+                                                 {15, AliasState::NotALink},
+                                                 {16, AliasState::NotALink},
+                                                 {42, AliasState::Port}}));
 }
 
 TEST(ReadPortAliases, TheDevicePathIsTheLinksResolvedTarget) {
     AliasFolder a;
     a.Link("step", Full);
     a.Link("com3", a.folder / "step"); // a link to a link
-    const std::vector<PortAlias> aliases = ReadPortAliases(a.folder);
+    const std::vector<PortAlias> aliases = ReadPortAliases(a.folder, StandsIn);
     ASSERT_EQ(aliases.size(), 1u);
     EXPECT_EQ(aliases[0].devicePath, u"/dev/full");
 }
@@ -85,7 +113,7 @@ TEST(ReadPortAliases, OfNamesWithOneNumberTheFirstInByteOrderWins) {
     a.Link("com7", Zero);
     a.Link("COM7", Null);
     a.Link("com007", Full);
-    const std::vector<PortAlias> aliases = ReadPortAliases(a.folder);
+    const std::vector<PortAlias> aliases = ReadPortAliases(a.folder, StandsIn);
     ASSERT_EQ(aliases.size(), 1u);
     EXPECT_EQ(aliases[0].number, 7);
     EXPECT_EQ(aliases[0].devicePath, u"/dev/null"); // "COM7" < "com007" < "com7"
@@ -95,25 +123,27 @@ TEST(ReadPortAliases, ABrokenLinkLetsTheNextNameWithItsNumberIn) {
     AliasFolder a;
     a.Link("COM7", "/nonexistent");
     a.Link("com7", Zero);
-    const std::vector<PortAlias> aliases = ReadPortAliases(a.folder);
+    const std::vector<PortAlias> aliases = ReadPortAliases(a.folder, StandsIn);
     ASSERT_EQ(aliases.size(), 1u);
     EXPECT_EQ(aliases[0].devicePath, u"/dev/zero");
 }
 
 TEST(ReadPortAliases, AMissingFolderHasNoAliases) {
     TempDir temp;
-    EXPECT_TRUE(ReadPortAliases(temp.Path() / "ports").empty());
-    EXPECT_TRUE(ReadPortAliases(Null).empty()); // not a folder
+    EXPECT_TRUE(ReadPortAliases(temp.Path() / "ports", StandsIn).empty());
+    EXPECT_TRUE(ReadPortAliases(Null, StandsIn).empty()); // not a folder
 }
 
 TEST(LinuxPortSource, AliasesAndDevicesInAscendingOrder) {
     AliasFolder a;
     a.Link("com5", Null);
     a.Link("COM40", Zero);
-    LinuxPortSource source(a.folder, Devices({{u"ttyUSB7", u"/dev/ttyUSB7"},
-                                              {u"ttyS4", u"/dev/ttyS4"},
-                                              {u"ttyS0", u"/dev/ttyS0"},
-                                              {u"ttyAMA0", u"/dev/ttyAMA0"}}));
+    LinuxPortSource source(a.folder,
+                           Devices({{u"ttyUSB7", u"/dev/ttyUSB7"},
+                                    {u"ttyS4", u"/dev/ttyS4"},
+                                    {u"ttyS0", u"/dev/ttyS0"},
+                                    {u"ttyAMA0", u"/dev/ttyAMA0"}}),
+                           LinuxPortSource::DeviceFolders(), StandsIn);
     EXPECT_EQ(source.Ports(), (Ports{{u"COM1", u"/dev/ttyS0"},
                                      {u"COM5", u"/dev/null"},  // hides ttyS4
                                      {u"COM40", u"/dev/zero"}, // hides ttyUSB7
@@ -130,7 +160,8 @@ TEST(LinuxPortSource, AVanishedAliasDropsOutAndUncoversTheDevice) {
     AliasFolder a;
     a.Link("com1", Null);
     a.Link("com2", Zero);
-    LinuxPortSource source(a.folder, Devices({{u"ttyS0", u"/dev/ttyS0"}}));
+    LinuxPortSource source(a.folder, Devices({{u"ttyS0", u"/dev/ttyS0"}}),
+                           LinuxPortSource::DeviceFolders(), StandsIn);
     EXPECT_EQ(source.Ports(), (Ports{{u"COM1", u"/dev/null"}, {u"COM2", u"/dev/zero"}}));
 
     // The pseudo-terminal behind com1 went away: its link now dangles.
@@ -144,7 +175,8 @@ TEST(LinuxPortSource, DevicePathOfANumberOpensTheAliasOrDevice) {
     AliasFolder a;
     a.Link("com5", Null);
     LinuxPortSource source(a.folder,
-                           Devices({{u"ttyS0", u"/dev/ttyS0"}, {u"ttyS4", u"/dev/ttyS4"}}));
+                           Devices({{u"ttyS0", u"/dev/ttyS0"}, {u"ttyS4", u"/dev/ttyS4"}}),
+                           LinuxPortSource::DeviceFolders(), StandsIn);
     EXPECT_EQ(source.DevicePathOf(1), u"/dev/ttyS0");
     EXPECT_EQ(source.DevicePathOf(5), u"/dev/null");
     EXPECT_EQ(source.DevicePathOf(2), u"");

@@ -2,6 +2,7 @@
 #include "system/QtPortResolver.h"
 #include "system/SysfsSerialDevices.h"
 
+#include "PseudoTerminal.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +12,18 @@
 namespace fs = std::filesystem;
 
 namespace {
-// An alias numbered far above any real device of this machine.
+// An alias numbered far above any real device of this machine, to a
+// pseudo-terminal; and com501 to /dev/null, which is no port.
 struct PrivateAlias {
     TempDir config;
     ScopedEnv xdg{"XDG_CONFIG_HOME", config.Path().string()};
+    PseudoTerminal pty;
+    std::u16string device = pty.Path().u16string();
 
     PrivateAlias() {
         fs::create_directories(config.Path() / "radioinfo" / "ports");
-        fs::create_symlink("/dev/null", config.Path() / "radioinfo" / "ports" / "com500");
+        fs::create_symlink(pty.Path(), config.Path() / "radioinfo" / "ports" / "com500");
+        fs::create_symlink("/dev/null", config.Path() / "radioinfo" / "ports" / "com501");
     }
 };
 } // namespace
@@ -27,8 +32,11 @@ TEST(SystemPorts, ListTheAliasesOfTheConfigFolder) {
     PrivateAlias alias;
     std::vector<PortEntry> list;
     ListComPorts(list, *MakeSystemPortSource());
-    const auto found = std::find(list.begin(), list.end(), PortEntry{u"COM500", u"/dev/null"});
-    EXPECT_NE(found, list.end());
+    ASSERT_FALSE(alias.device.empty());
+    EXPECT_NE(std::find(list.begin(), list.end(), PortEntry{u"COM500", alias.device}), list.end());
+    EXPECT_EQ(std::find_if(list.begin(), list.end(),
+                           [](const PortEntry& e) { return e.text == u"COM501"; }),
+              list.end());
     EXPECT_TRUE(std::is_sorted(list.begin(), list.end(), [](const auto& a, const auto& b) {
         return PortNumberOfEntry(a.text) < PortNumberOfEntry(b.text);
     }));
@@ -36,10 +44,11 @@ TEST(SystemPorts, ListTheAliasesOfTheConfigFolder) {
 
 TEST(SystemPorts, TheResolverOpensTheAliasDevice) {
     PrivateAlias alias;
-    EXPECT_EQ(SystemPortDevice(500), u"/dev/null");
-    EXPECT_EQ(SystemPortResolver()(500), QStringLiteral("/dev/null"));
+    EXPECT_EQ(SystemPortDevice(500), alias.device);
+    EXPECT_EQ(SystemPortResolver()(500), QString::fromStdU16String(alias.device));
     EXPECT_EQ(SystemPortDevice(501), u"");
     EXPECT_TRUE(SystemPortResolver()(501).isEmpty());
+    EXPECT_EQ(SystemPortDevice(502), u"");
 }
 
 TEST(SysfsSerialDevices, TtysBackedByADeviceAndTheKnownDevicelessKinds) {
