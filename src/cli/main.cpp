@@ -11,12 +11,12 @@
 #include "system/QtText.h"
 #include "system/SettingsFile.h"
 #include "system/StartPort.h"
+#include "system/StopSignals.h"
 #include "system/SystemError.h"
 #include "system/SystemLocale.h"
 #include "system/SystemPorts.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
 #include <algorithm>
 #include <cerrno>
@@ -24,47 +24,12 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
-#ifndef _WIN32
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
 
 namespace {
 // The columns --help fills.
 constexpr std::size_t HelpWidth = 78;
 
 #ifndef _WIN32
-int signalPipe[2] = {-1, -1};
-
-void OnSignal(int signal) {
-    const char byte = static_cast<char>(signal);
-    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
-}
-
-// Ctrl+C, SIGTERM and SIGHUP (a closed terminal, a dropped SSH session)
-// reach the event loop through a socket pair, where stopping is safe: the
-// radio being written is finished first. Only Ctrl+C, given again, stops at
-// once: a logout sends SIGTERM and SIGHUP together, a hangup may come twice,
-// and nobody is there who would want the radio cut short.
-std::unique_ptr<QSocketNotifier> StopOnSignals(CliSession& session) {
-    ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
-    auto notifier = std::make_unique<QSocketNotifier>(signalPipe[1], QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated,
-                     [&session, stopping = false]() mutable {
-                         char byte = 0;
-                         [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-                         if (byte != SIGINT && stopping) {
-                             return;
-                         }
-                         stopping = true;
-                         session.Interrupt();
-                     });
-    for (const int stopping : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(stopping, OnSignal);
-    }
-    return notifier;
-}
-
 // Signals whose default would end the run wherever it is, a radio half
 // written: a closed pipe on stdout or stderr (SIGPIPE) and a file over the
 // size limit (SIGXFSZ). Ignored, they are failed writes: EPIPE makes the
@@ -254,8 +219,14 @@ int main(int argc, char* argv[]) {
 
     CliSession session(langType, resolver, options.trace);
 
-#ifndef _WIN32
-    const std::unique_ptr<QSocketNotifier> interrupts = StopOnSignals(session);
-#endif
+    // The radio being written is finished first. Only Ctrl+C, given again,
+    // stops at once: a logout sends SIGTERM and SIGHUP together, a hangup may
+    // come twice, and nobody is there who would want the radio cut short.
+    const StopSignals stopSignals([&session, stopping = false](int signal) mutable {
+        if (signal == SIGINT || !stopping) {
+            stopping = true;
+            session.Interrupt();
+        }
+    });
     return CheckedExit(session.Run(options, port->number), langType);
 }

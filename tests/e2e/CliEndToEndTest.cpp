@@ -724,7 +724,7 @@ TEST_F(CliEndToEnd, PortsShowsEveryAliasAndTheBrokenOnes) {
         << read.err.toStdString();
     const CliRun null = RunCli({"--port", "COM91", "read"}, "C", 20000, env);
     EXPECT_EQ(null.exitCode, 3);
-    EXPECT_TRUE(null.err.contains("COM91 is not a known port.\nThe alias " + ports +
+    EXPECT_TRUE(null.err.contains("COM91 is not a known port.\nradioinfo-cli: The alias " + ports +
                                   "/com91 -> /dev/null is broken: its target is not a serial "
                                   "device."))
         << null.err.toStdString();
