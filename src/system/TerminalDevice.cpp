@@ -27,12 +27,18 @@ bool MinorRange(std::string_view text, TtyDriverRange& range) {
            Number(text.substr(dash + 1), range.lastMinor) && range.firstMinor <= range.lastMinor;
 }
 
+// The kinds of tty a cable can be on: a serial port or the terminal side of a
+// pseudo-terminal. Not the system's own (/dev/tty, which is whoever runs the
+// program's terminal, /dev/console, /dev/ptmx), nor the virtual consoles.
+bool CableKind(std::string_view type) {
+    return type == "serial" || type == "pty:slave";
+}
+
 // For a system whose table cannot be read.
 const std::vector<TtyDriverRange>& FixedTtyRanges() {
     static const std::vector<TtyDriverRange> ranges{
         {3, 0, 255},         // BSD pseudo-terminals, the terminal side
-        {4, 0, 255},         // virtual consoles, ttyS
-        {5, 0, 1},           // /dev/tty, /dev/console
+        {4, 64, 255},        // ttyS
         {136, 0, AllMinors}, // Unix98 pseudo-terminals (/dev/pts)
         {166, 0, 255},       // ttyACM
         {188, 0, 511},       // ttyUSB
@@ -57,9 +63,10 @@ std::vector<TtyDriverRange> ParseTtyDrivers(std::string_view table) {
         std::string node;
         std::string major;
         std::string minors;
+        std::string type;
         TtyDriverRange range;
-        if (words >> name >> node >> major >> minors && Number(major, range.major) &&
-            MinorRange(minors, range)) {
+        if (words >> name >> node >> major >> minors >> type && CableKind(type) &&
+            Number(major, range.major) && MinorRange(minors, range)) {
             ranges.push_back(range);
         }
     }

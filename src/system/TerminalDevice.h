@@ -23,16 +23,17 @@ struct TtyDriverRange {
 
 // The ranges of the kernel's tty driver table (/proc/tty/drivers), one driver
 // a line: name, device node, major, minors (one number or first-last), type.
-// Lines of another shape are passed over.
+// Only serial ports and the terminal side of pseudo-terminals count; lines of
+// other types or another shape are passed over.
 std::vector<TtyDriverRange> ParseTtyDrivers(std::string_view table);
 
 // True when the character device at path (links followed) has numbers within
 // one of the ranges of the table at driverTable or, where that cannot be
-// read, of the drivers Linux numbers for good: virtual consoles and 8250
-// serial ports, /dev/tty and the console, pseudo-terminals, USB modems
-// (ttyACM), USB serial adapters (ttyUSB) and the low-density serial ports of
-// boards (ttyAMA and others); a driver numbered at run time is missing from
-// those. Anything else, a missing path among them, is none.
+// read, of the drivers Linux numbers for good: 8250 serial ports,
+// pseudo-terminals, USB modems (ttyACM), USB serial adapters (ttyUSB) and the
+// low-density serial ports of boards (ttyAMA and others); a driver numbered
+// at run time is missing from those. Anything else, /dev/tty, the console,
+// /dev/ptmx and a missing path among them, is none.
 bool IsTerminalDeviceByTable(const std::filesystem::path& device,
                              const std::filesystem::path& driverTable);
 

@@ -21,15 +21,11 @@ const std::string Drivers = "/dev/tty             /dev/tty        5       0 syst
                             "unknown              /dev/tty        4 1-63 console\n";
 } // namespace
 
-TEST(ParseTtyDrivers, EachLinesMajorAndMinorsAndNothingOfOtherLines) {
-    EXPECT_EQ(ParseTtyDrivers(Drivers), (std::vector<TtyDriverRange>{{5, 0, 0},
-                                                                     {5, 1, 1},
-                                                                     {5, 2, 2},
-                                                                     {188, 0, 511},
-                                                                     {4, 64, 95},
-                                                                     {136, 0, 1048575},
-                                                                     {128, 0, 1048575},
-                                                                     {4, 1, 63}}));
+// Serial ports and the terminal side of pseudo-terminals; not /dev/tty, the
+// console, /dev/ptmx, the other side of a pseudo-terminal, virtual consoles.
+TEST(ParseTtyDrivers, TheCableKindsMajorAndMinorsAndNothingOfOtherLines) {
+    EXPECT_EQ(ParseTtyDrivers(Drivers),
+              (std::vector<TtyDriverRange>{{188, 0, 511}, {4, 64, 95}, {136, 0, 1048575}}));
     const char* const odd[] = {
         "",
         "serial /dev/ttyS",                // cut short
@@ -72,6 +68,11 @@ TEST(IsTerminalDevice, ACharacterDeviceInATtyDriversRangeOnly) {
         {pty.Path(), temp.Path() / "empty", true},
         {"/dev/null", missing, false},
         {"/dev/null", temp.Path() / "empty", false},
+        {"/dev/ptmx", temp.Path() / "drivers", false},
+        {"/dev/tty", temp.Path() / "drivers", false},
+        {"/dev/ptmx", missing, false},
+        {"/dev/tty", missing, false},
+        {"/dev/tty0", missing, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsTerminalDeviceByTable(c.device, c.table), c.terminal)
@@ -81,4 +82,6 @@ TEST(IsTerminalDevice, ACharacterDeviceInATtyDriversRangeOnly) {
     EXPECT_TRUE(IsTerminalDevice(pty.Path()));
     EXPECT_FALSE(IsTerminalDevice("/dev/null"));
     EXPECT_FALSE(IsTerminalDevice("/dev/full"));
+    EXPECT_FALSE(IsTerminalDevice("/dev/ptmx"));
+    EXPECT_FALSE(IsTerminalDevice("/dev/tty"));
 }
