@@ -249,6 +249,10 @@ constexpr std::array Texts{
             u"writes a file named by hand)",
             u"对讲机的序列号“%1”为空、已擦除或没有可显示的字符：没有能证明属于这台对讲机的保留"
             u"副本，未写入（restore 文件 --force 可写入手动指定的文件）"},
+    TextRow{CliText::AliasBrokenNotWritten,
+            u"COM%1 is an alias that is broken, and the port of that number is another device: "
+            u"nothing written",
+            u"COM%1 是已失效的别名，该编号的串口是另一个设备：未写入"},
     TextRow{CliText::NameNotText,
             u"%1: the file name \"%2\" is not valid text in this system's encoding; it would "
             u"be saved or read under another name: rename it",

@@ -72,6 +72,7 @@ enum class CliText {
     KeptAlreadyHeld,
     NoProvenKeptRead,
     NameNotText,
+    AliasBrokenNotWritten,
 };
 
 // The text in the language of langType (2 Chinese, else English), with "%1"

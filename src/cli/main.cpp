@@ -7,6 +7,7 @@
 #include "Version.h"
 #include "system/ModSYSType.h"
 #include "system/ModSetComm2.h"
+#include "system/OpenFailure.h"
 #include "system/QtPortResolver.h"
 #include "system/QtText.h"
 #include "system/SettingsFile.h"
@@ -210,6 +211,19 @@ int main(int argc, char* argv[]) {
     const std::optional<PortChoice> port =
         options.port ? ChoosePort(*options.port) : DefaultPort(langType, WritesRadio(options));
     if (!port) {
+        return CheckedExit(ExitPort, langType);
+    }
+    // An alias whose adapter is unplugged gives its number back to a device
+    // of that number: a write meant for the alias's radio would reach it.
+    if (const QString broken = BrokenAliasReason(port->number, langType);
+        WritesRadio(options) && port->device.isEmpty() && !broken.isEmpty()) {
+        QStringList lines = broken.split(QStringLiteral("\r\n"));
+        for (QString& line : lines) {
+            line = EscapeControls(line); // a link's target is the user's text
+        }
+        PrintDiagnostic(CliTextFor(CliText::AliasBrokenNotWritten, langType,
+                                   ToU16(QString::number(port->number))) +
+                        u"\n" + ToU16(lines.join(u'\n')));
         return CheckedExit(ExitPort, langType);
     }
     QtSerialControl::PortResolver resolver = SystemPortResolver();

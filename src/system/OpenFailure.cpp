@@ -6,6 +6,7 @@
 #include "SystemPorts.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
@@ -41,18 +42,30 @@ QString InLanguage(const ReasonText& text, int langType) {
 } // namespace
 
 QString UnknownPortReason(int portNo, int langType) {
-    QString reason = InLanguage(UnknownPort, langType).arg(portNo);
+    const QString broken = BrokenAliasReason(portNo, langType);
+    const QString reason = InLanguage(UnknownPort, langType).arg(portNo);
+    return broken.isEmpty() ? reason : reason + QStringLiteral("\r\n") + broken;
+}
+
+QString BrokenAliasReason(int portNo, int langType) {
+    QStringList lines;
 #ifndef _WIN32
     // The alias the user made for this number, which the list leaves out.
-    for (const AliasEntry& entry : SystemPortAliases()) {
-        if (entry.number == portNo && entry.state != AliasState::Port) {
-            reason +=
-                QStringLiteral("\r\n") + InLanguage(BrokenAlias, langType)
-                                             .arg(AliasText(entry), AliasProblem(entry, langType));
+    const std::vector<AliasEntry> entries = SystemPortAliases();
+    const bool aliasIsPort = std::ranges::any_of(entries, [portNo](const AliasEntry& entry) {
+        return entry.number == portNo && entry.state == AliasState::Port;
+    });
+    for (const AliasEntry& entry : entries) {
+        if (!aliasIsPort && entry.number == portNo && entry.state != AliasState::Port) {
+            lines << InLanguage(BrokenAlias, langType)
+                         .arg(AliasText(entry), AliasProblem(entry, langType));
         }
     }
+#else
+    static_cast<void>(portNo);
+    static_cast<void>(langType);
 #endif
-    return reason;
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 QString PortInUseReason(int portNo, const QString& device, int langType) {

@@ -10,6 +10,10 @@
 // A COMn that neither the system nor an alias knows; on Linux with the broken
 // alias of that number, if there is one.
 QString UnknownPortReason(int portNo, int langType = 1);
+// Why the aliases the user made for COM<portNo> are broken, a line each;
+// empty when the number has no broken alias or one of its aliases is the
+// port. A broken alias gives its number back to a device of that number.
+QString BrokenAliasReason(int portNo, int langType = 1);
 
 // A port another program holds: its lock file or its exclusive open. A port
 // opened by its device path (portNo 0) is named by the device.

@@ -499,6 +499,36 @@ TEST_F(CliEndToEnd, WithoutPortOnlyTheSavedPortIsWritten) {
     EXPECT_EQ(commands.count("PROGRAM"), 5) << "read, restore --list, read and the write's two";
 }
 
+// An alias whose adapter is unplugged gives its number back to whatever
+// device has it: a write meant for the alias's radio is refused, with --port
+// COMn or the saved port alike.
+TEST_F(CliEndToEnd, AWriteToABrokenAliasIsRefused) {
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir().mkpath(config.filePath("radioinfo/ports")));
+    const QString link = config.filePath("radioinfo/ports/com2");
+    ASSERT_TRUE(QFile::link(config.filePath("unplugged"), link));
+    QFile settings(config.filePath("radioinfo/mysetup.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[language]\r\ncomPort=2\r\n");
+    settings.close();
+    const QStringList env{"XDG_CONFIG_HOME=" + config.path()};
+    // The saved port: refused as the alias, or as not listed where no device
+    // has the number.
+    const CliRun bySaved = RunCli({"write", "--seller", "X"}, "C", 20000, env);
+    EXPECT_EQ(bySaved.exitCode, 3) << bySaved.err.toStdString();
+    EXPECT_TRUE(bySaved.err.contains("COM2")) << bySaved.err.toStdString();
+    for (const QStringList& arguments : {QStringList{"--port", "COM2", "write", "--seller", "X"},
+                                         QStringList{"--port", "com2", "batch", "--count", "1"}}) {
+        const CliRun run = RunCli(arguments, "C", 20000, env);
+        EXPECT_EQ(run.exitCode, 3) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("radioinfo-cli: COM2 is an alias that is broken, and the "
+                                     "port of that number is another device: nothing written\n"
+                                     "radioinfo-cli: The alias " +
+                                     link + " -> " + config.filePath("unplugged") + " is broken"))
+            << run.err.toStdString();
+    }
+}
+
 namespace {
 // A batch (of three radios, unless count says otherwise) started in English;
 // returns once stderr holds the hint text, with what stderr held so far.
