@@ -61,7 +61,7 @@ int CliSession::Run(const CliOptions& options, std::int16_t portNo) {
     comm_.ComPortNo = portNo;
     const int status = RunCommand(options);
     if (status == ExitInterrupted && finishingRadio_) {
-        Say(CliText::StoppedFinished);
+        Say(CliText::StoppedFinished, stoppedBy_);
     }
     if (options.command == CliOptions::Command::Batch) {
         Say(CliText::RadiosWritten, QString::number(radiosWritten_),
@@ -319,21 +319,22 @@ bool CliSession::RadioAnswered() const {
     return comm_.WriteStep != StepNone && comm_.WriteStep != StepProgram;
 }
 
-void CliSession::Interrupt() {
+void CliSession::Interrupt(const QString& what) {
     if (finishingRadio_) {
         StopAtOnce();
         return;
     }
+    stoppedBy_ = what;
     stopStatus_ = stopStatus_.value_or(ExitInterrupted);
     window_.Quiet = true;
     // A radio whose blocks are going out is finished first: a Write then ends
     // with its message, a batch stops and its idle face ends the wait.
     if (comm_.DeferStop()) {
         finishingRadio_ = true;
-        Say(CliText::FinishingRadio);
+        Say(CliText::FinishingRadio, what);
         return;
     }
-    Say(CliText::StoppedNotWriting);
+    Say(CliText::StoppedNotWriting, what);
     EndNow(LogStopped);
 }
 

@@ -40,10 +40,10 @@ class CliSession {
                std::function<QDateTime()> nowUtc = &QDateTime::currentDateTimeUtc);
 
     int Run(const CliOptions& options, std::int16_t portNo);
-    // Ctrl+C: stops what runs, as the batch's Stop click does: a radio whose
-    // blocks are being written is finished first. A second Ctrl+C then stops
-    // at once.
-    void Interrupt();
+    // Ctrl+C (or the signal named by what): stops what runs, as the batch's
+    // Stop click does: a radio whose blocks are being written is finished
+    // first. A second call then stops at once.
+    void Interrupt(const QString& what = QStringLiteral("Ctrl+C"));
 
   private:
     int RunCommand(const CliOptions& options);
@@ -102,6 +102,8 @@ class CliSession {
     std::optional<int> stopStatus_;
     // Ctrl+C came while blocks were going out: the radio is being finished.
     bool finishingRadio_ = false;
+    // What stopped the run: Ctrl+C, SIGTERM, SIGHUP.
+    QString stoppedBy_;
     // The operation that just ended failed after a radio had answered.
     bool failedRadioAnswered_ = false;
     std::function<void()> quit_;

@@ -1,5 +1,6 @@
 #include "TracingSerialControl.h"
 
+#include "EscapedText.h"
 #include "protocol/LinkFailure.h"
 
 #include <QString>
@@ -52,7 +53,8 @@ bool TracingSerialControl::Open(int portNo, std::string_view settings, std::u16s
     // Named as the communication error names it, so a trace says which
     // cable it is of.
     const std::string port =
-        QString::fromStdU16String(PortName(portNo, inner_.DeviceName())).toStdString();
+        QString::fromStdU16String(EscapeControls(PortName(portNo, inner_.DeviceName())))
+            .toStdString();
     std::string event = opened ? "open" : "open failed";
     Line((port.empty() ? event : event + ' ' + port).c_str());
     return opened;

@@ -239,7 +239,9 @@ int main(int argc, char* argv[]) {
     const StopSignals stopSignals([&session, stopping = false](int signal) mutable {
         if (signal == SIGINT || !stopping) {
             stopping = true;
-            session.Interrupt();
+            session.Interrupt(signal == SIGINT    ? QStringLiteral("Ctrl+C")
+                              : signal == SIGTERM ? QStringLiteral("SIGTERM")
+                                                  : QStringLiteral("SIGHUP"));
         }
     });
     return CheckedExit(session.Run(options, port->number), langType);

@@ -359,6 +359,9 @@ TEST(CliUsage, AUsageErrorSaysWhatIsWrongAndWhereTheHelpIs) {
         {{"--port", "/dev/null", "write", "--band", "2"}, "zh_CN.UTF-8", "--band：只能是 0 或 1"},
         {{"read", "--bogus"}, "C", "unknown option --bogus"},
         {{}, "C", "no command: read, write, batch, restore or ports"},
+        {{"batch", "--count", "2147483648"}, "C", "--count: a whole number from 1 to 2147483647"},
+        {{"--port", "COM1000", "read"}, "C", "--port: COMn (n from 1 to 999) or a device path"},
+        {{"fr\nob\x1b[2J"}, "C", "unknown command fr\\nob\\x1b[2J"},
     };
     for (const Case& c : cases) {
         const CliRun run = RunCli(c.arguments, c.lang);
@@ -689,6 +692,15 @@ TEST_F(CliEndToEnd, NoSignalEndsAWriteInTheMiddleOfTheRadio) {
             QThread::msleep(10);
         }
         EXPECT_EQ(cli.Finish(), c.exitCode) << cli.err.toStdString();
+        if (!c.closeStderr) {
+            // The first signal is the one named.
+            const QString first = c.sent.front() == SIGHUP ? "SIGHUP" : "SIGTERM";
+            EXPECT_TRUE(cli.err.contains("radioinfo-cli: " + first +
+                                         ": the radio being written is finished first"))
+                << cli.err.toStdString();
+            EXPECT_TRUE(cli.err.contains("stopped by " + first + " after the radio"))
+                << cli.err.toStdString();
+        }
         const QStringList commands = radio.StopAndTranscript();
         EXPECT_EQ(commands.filter(QRegularExpression("^(W |END)")).mid(1), WriteCommands.mid(4))
             << commands.join(' ').toStdString();
