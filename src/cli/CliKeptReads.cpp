@@ -47,7 +47,9 @@ int CliSession::RestoreLatest(const CliOptions& options) {
     if (!SerialProvesRadio()) {
         return ExitOtherRadio;
     }
-    const std::optional<KeptRead> latest = keptReads_.Latest(data_.Image);
+    // A copy of another model (a file put there by hand) is passed over: it
+    // would only be refused.
+    const std::optional<KeptRead> latest = keptReads_.Latest(data_.Image, IsImageOfThisModel);
     if (!latest) {
         Say(CliText::NoKeptRead, SerialNoOf(data_.Image), keptReads_.Folder());
         return ExitRestoreFile;

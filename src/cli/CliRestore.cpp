@@ -44,9 +44,11 @@ std::optional<InfoImage> CliSession::LoadRestoreFile(const QString& path) {
     return load.image;
 }
 
-// The radio as the restore found it is kept once it has taken the restore,
-// marked so that `restore --latest` never takes it: a retry after a failed
-// read-back takes the same copy as the first try.
+// The radio as the restore found it is kept before its first block is
+// written, so no stop or failure on the way loses it, marked so that
+// `restore --latest` never takes it. The radio read back is kept only when it
+// holds the file's settings: a retry after any failure takes the same copy as
+// the first try.
 int CliSession::RestoreImage(const InfoImage& file, const CliOptions& options) {
     if (!SameRadio(file, data_.Image) && !options.force) {
         const bool proven = SerialProof(file) && SerialProof(data_.Image);
@@ -59,7 +61,7 @@ int CliSession::RestoreImage(const InfoImage& file, const CliOptions& options) {
             return status;
         }
     }
-    const InfoImage found = data_.Image;
+    KeepImage(data_.Image, KeptReads::Kind::BeforeRestore);
     // The Write takes every dealer bit from the file as it is, not from the
     // window's fields.
     data_.RestoreImage = file;
@@ -69,14 +71,14 @@ int CliSession::RestoreImage(const InfoImage& file, const CliOptions& options) {
     if (written != ExitDone) {
         return written;
     }
-    KeepImage(found, KeptReads::Kind::BeforeRestore);
-    if (const int status = ReadRadio(); status != ExitDone) {
+    if (const int status = ReadRadio(false); status != ExitDone) {
         return status;
     }
     if (const QStringList differ = DealerDifferences(file, data_.Image); !differ.isEmpty()) {
         Say(CliText::RestoreMismatch, differ.join(QStringLiteral(", ")));
         return ExitNotRestored;
     }
+    KeepImage(data_.Image);
     Say(CliText::RestoreVerified);
     return ExitDone;
 }

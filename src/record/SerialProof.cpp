@@ -27,6 +27,14 @@ std::optional<std::string> SerialProof(const InfoImage& image) {
     return bytes;
 }
 
+std::optional<std::string> SerialField(const InfoImage& image) {
+    if (!SerialProof(image)) {
+        return std::nullopt;
+    }
+    const AreaField& field = AreaFieldNamed(u"SerialNo");
+    return std::string(image.begin() + field.Start, image.begin() + field.Start + field.Width);
+}
+
 bool SameRadio(const InfoImage& file, const InfoImage& radio) {
     const std::optional<std::string> serial = SerialProof(file);
     return serial && serial == SerialProof(radio);

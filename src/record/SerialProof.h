@@ -15,3 +15,9 @@
 std::optional<std::string> SerialProof(const InfoImage& image);
 // Both areas name one radio by a serial number that proves it.
 bool SameRadio(const InfoImage& file, const InfoImage& radio);
+// The serial number's whole field, all 16 bytes (those after its end and its
+// trailing blanks too), when the serial number proves a radio: the key by
+// which the tool picks a radio's kept copies by itself, stricter than
+// SameRadio, so two radios whose serial numbers were partly erased to the
+// same text stay apart. nullopt when the serial number proves nothing.
+std::optional<std::string> SerialField(const InfoImage& image);

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <map>
@@ -22,6 +23,12 @@ namespace {
 // The 256 bytes of a kept copy; nullopt for a file that cannot be read or is
 // no information area.
 std::optional<InfoImage> LoadCopy(const QString& path) {
+    // Anything but a file of 256 bytes is passed over unopened: opening a
+    // pipe (or a link to one) would wait for a writer for ever.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() != InfoImageSize) {
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
@@ -98,7 +105,7 @@ KeptReads::Result KeptReads::Keep(const InfoImage& image, Kind kind) const {
     KeepFolderPrivate();
     const QString serial = SerialNoOf(image);
     const QDateTime now = nowUtc_();
-    const int first = NextNumber();
+    const std::int64_t first = NextNumber();
     const QDir dir(folder_);
     // Another program keeping a copy at the same moment takes a number too:
     // the next free one is this copy's.
@@ -132,8 +139,8 @@ std::vector<KeptReads::Named> KeptReads::All() const {
     return all;
 }
 
-int KeptReads::NextNumber() const {
-    int last = 0;
+std::int64_t KeptReads::NextNumber() const {
+    std::int64_t last = 0;
     for (const Named& named : All()) {
         last = std::max(last, named.read.number);
     }
@@ -143,12 +150,13 @@ int KeptReads::NextNumber() const {
 // Every file is read: a name can make two radios look alike.
 std::vector<KeptRead> KeptReads::Of(const InfoImage& radio) const {
     std::vector<KeptRead> reads;
-    if (!SerialProof(radio)) {
+    const std::optional<std::string> serial = SerialField(radio);
+    if (!serial) {
         return reads;
     }
     for (Named& named : All()) {
         const std::optional<InfoImage> image = LoadCopy(named.read.path);
-        if (image && SameRadio(*image, radio)) {
+        if (image && SerialField(*image) == serial) {
             named.read.image = *image;
             reads.push_back(std::move(named.read));
         }
@@ -156,9 +164,11 @@ std::vector<KeptRead> KeptReads::Of(const InfoImage& radio) const {
     return reads;
 }
 
-std::optional<KeptRead> KeptReads::Latest(const InfoImage& radio) const {
+std::optional<KeptRead>
+KeptReads::Latest(const InfoImage& radio,
+                  const std::function<bool(const InfoImage&)>& usable) const {
     for (KeptRead& read : Of(radio)) {
-        if (!read.beforeRestore) {
+        if (!read.beforeRestore && (!usable || usable(read.image))) {
             return std::move(read);
         }
     }
@@ -188,7 +198,7 @@ void KeptReads::Prune() const {
             if (!image) {
                 continue;
             }
-            const int place = newer[SerialProof(*image)]++;
+            const int place = newer[SerialField(*image)]++;
             if (place >= LastKeptPerRadio && copy.utc < yearAgo) {
                 QFile::remove(copy.path);
             }

@@ -27,7 +27,7 @@ using DurableSave = std::function<SavedFile(const std::function<QString(int atte
 struct KeptRead {
     QString path;
     QDateTime utc;              // when it was kept, as its name records it
-    int number = 0;             // its place in the order of keeping; 0 for a copy named without one
+    std::int64_t number = 0;    // its place in the order of keeping; 0 for a copy named without one
     int sequence = 1;           // the -n of a copy named without a number
     bool beforeRestore = false; // the radio as a restore found it
     InfoImage image{};
@@ -67,11 +67,14 @@ class KeptReads {
     Result Keep(const InfoImage& image, Kind kind = Kind::Read) const;
 
     // The copies of the radio whose area is given, told by the bytes of its
-    // serial number in each file, newest first; none when the radio's serial
-    // number proves nothing.
+    // serial number's field in each file (SerialField), newest first; none
+    // when the radio's serial number proves nothing.
     std::vector<KeptRead> Of(const InfoImage& radio) const;
-    // The newest of them that is not a restore's copy of the radio as found.
-    std::optional<KeptRead> Latest(const InfoImage& radio) const;
+    // The newest of them that is not a restore's copy of the radio as found,
+    // and that usable accepts (a copy of the model, say); copies it refuses
+    // are passed over.
+    std::optional<KeptRead> Latest(const InfoImage& radio,
+                                   const std::function<bool(const InfoImage&)>& usable = {}) const;
 
     // Removes the copies older than a year, except each radio's last ten.
     void Prune() const;
@@ -83,7 +86,7 @@ class KeptReads {
     };
     // Every copy in the folder by its name, newest first; no file is read.
     std::vector<Named> All() const;
-    int NextNumber() const;
+    std::int64_t NextNumber() const;
     void KeepFolderPrivate() const;
 
     QString folder_;

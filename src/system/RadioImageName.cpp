@@ -38,7 +38,7 @@ BackupNames(const QString& folder, const QString& serialNo, const QDateTime& utc
     };
 }
 
-QString KeptReadName(const QString& serialNo, const QDateTime& utc, int number,
+QString KeptReadName(const QString& serialNo, const QDateTime& utc, std::int64_t number,
                      bool beforeRestore) {
     return Stem(serialNo, utc) + QStringLiteral("-r") + QString::number(number) +
            (beforeRestore ? BeforeRestore : QString()) + QStringLiteral(".bin");
@@ -47,7 +47,7 @@ QString KeptReadName(const QString& serialNo, const QDateTime& utc, int number,
 // The time is the last one in the name: a serial number may hold one too.
 std::optional<RadioImageName> ParseRadioImageName(const QString& fileName) {
     static const QRegularExpression pattern(QStringLiteral(
-        R"(^([A-Za-z0-9_-]+)-(\d{8}T\d{6}Z)(?:-([2-9]|[1-9]\d{1,8})|-r([1-9]\d{0,8})(-before-restore)?)?\.bin$)"));
+        R"(^([A-Za-z0-9_-]+)-(\d{8}T\d{6}Z)(?:-([2-9]|[1-9]\d{1,8})|-r([1-9]\d{0,17})(-before-restore)?)?\.bin$)"));
     const QRegularExpressionMatch match = pattern.match(fileName);
     if (!match.hasMatch()) {
         return std::nullopt;
@@ -61,7 +61,7 @@ std::optional<RadioImageName> ParseRadioImageName(const QString& fileName) {
     }
     RadioImageName name{match.captured(1), utc};
     name.sequence = match.hasCaptured(3) ? match.captured(3).toInt() : 1;
-    name.number = match.hasCaptured(4) ? match.captured(4).toInt() : 0;
+    name.number = match.hasCaptured(4) ? match.captured(4).toLongLong() : 0;
     name.beforeRestore = match.hasCaptured(5);
     return name;
 }

@@ -32,14 +32,15 @@ std::function<std::filesystem::path(int attempt)>
 BackupNames(const QString& folder, const QString& serialNo, const QDateTime& utc);
 
 // The name of kept read number n of that radio at that time.
-QString KeptReadName(const QString& serialNo, const QDateTime& utc, int number, bool beforeRestore);
+QString KeptReadName(const QString& serialNo, const QDateTime& utc, std::int64_t number,
+                     bool beforeRestore);
 
 // What a file name made by these rules tells.
 struct RadioImageName {
     QString serial; // as it stands in the name (FileNameSerial)
     QDateTime utc;
-    int sequence = 1; // n of a backup's -n before .bin
-    int number = 0;   // a kept read's place in the order of keeping; 0 for none
+    int sequence = 1;        // n of a backup's -n before .bin
+    std::int64_t number = 0; // a kept read's place in the order of keeping; 0 for none
     bool beforeRestore = false;
 };
 // nullopt for a name the rules do not make.

@@ -38,6 +38,13 @@ int main(int argc, char* argv[]) {
     if (int status = 0; AnswersOption(argc, argv, status)) {
         return status;
     }
+#ifndef _WIN32
+    // A file over the size limit (the settings, a kept read) is a failed
+    // save, and a closed stderr lost output; neither ends the program, with
+    // a radio half written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     FrmMain::UseClassicStyle();
     // Before the window: a box of its start-up has Chinese buttons too.

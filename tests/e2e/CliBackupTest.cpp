@@ -187,11 +187,18 @@ TEST_F(CliBackup, RestoreTheRadioDoesNotReadBackIsAnError) {
     // read-back each meet another one, all three as the radio was.
     SimulatedRadio bench(
         {"--bench", "0,0", "--radios", "3", "--bench-images", QStringList(3, image).join(',')});
+    const QString data = dir.filePath("data");
     const CliRun run =
-        RunCli({"--port", bench.Device(), "restore", WriteImage(dir, "file.bin", file)});
+        RunCli({"--port", bench.Device(), "restore", WriteImage(dir, "file.bin", file)}, "C", 20000,
+               {"XDG_DATA_HOME=" + data});
     EXPECT_EQ(run.exitCode, 9) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("the radio does not hold what was restored: Stun, DealerCode"))
         << run.err.toStdString();
+    // The radio as found is kept; the read-back that failed the check is not,
+    // or a retry of restore --latest would take it for done.
+    const QStringList kept = QDir(data + "/radioinfo/reads").entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << kept.join(' ').toStdString();
+    EXPECT_TRUE(kept[0].endsWith("-before-restore.bin")) << kept[0].toStdString();
 }
 
 TEST_F(CliBackup, SaveAndBackupFailuresHaveTheirOwnStatus) {
@@ -550,8 +557,8 @@ TEST_F(CliBackup, NothingIsTakenForWhatItCannotBeToldFrom) {
                           {"XDG_DATA_HOME=" + data});
         };
         ASSERT_EQ(run({"write", "--seller", "WRONG"}).exitCode, 0) << "kept, then written";
-        for (const QStringList& restore : {QStringList{"restore", "--latest", "--force"},
-                                           QStringList{"restore", "--list"}}) {
+        for (const QStringList& restore :
+             {QStringList{"restore", "--latest", "--force"}, QStringList{"restore", "--list"}}) {
             const CliRun refused = run(restore);
             EXPECT_EQ(refused.exitCode, 8) << serial.toHex().toStdString();
             EXPECT_TRUE(refused.err.contains("no kept read can be proven to be this radio's"))

@@ -6,7 +6,7 @@
 // has, which one `restore --latest` takes and what the radio holds; the
 // kept-reads folder and radio-sim's memory must agree with it.
 //
-// RADIOINFO_RESTORE_STEPS=N sets the number of runs (default 60),
+// RADIOINFO_RESTORE_STEPS=N sets the number of runs (default 150),
 // RADIOINFO_SEED=S replays a failure.
 #include "Processes.h"
 #include "cli/CliOptions.h"
@@ -38,6 +38,8 @@ const struct TestRadio {
     {"甲0001",                        "\xBC\xD7" "0001",           true},
     {"乙0001, one file name with 甲", "\xD2\xD2" "0001",           true},
     {"slashes and dots",              "../A/1",                    true},
+    {"partly erased, shows 2026",     "2026\xFF" "0000000005",    true},
+    {"partly erased, shows 2026 too", "2026\xFF" "0000000006",    true},
     {"erased",                        std::string(16, '\xFF'),     false},
     {"empty",                         "",                          false},
     {"blanks",                        "    ",                        false},
@@ -93,7 +95,8 @@ struct Copy {
     bool beforeRestore;
 };
 
-// Two radios are one to every tool when their serial numbers prove and match.
+// Two radios are one to every tool when their serial numbers prove and the
+// whole field matches, the bytes after an erased byte included.
 bool Alike(std::size_t a, std::size_t b) {
     return Radios[a].proves && Radios[a].serial == Radios[b].serial;
 }
@@ -186,7 +189,7 @@ Outcome Predict(Model& model, Op op, std::size_t radio, int fault, const std::st
     if (model.HoldsDealerBytes(radio, latest->bytes)) {
         return out; // nothing written, nothing kept
     }
-    const Memory found = memory;
+    model.kept.push_back({memory, radio, true}); // before its first block
     for (const auto& [block, command] : WrittenBlocks) {
         if (Reached(fault, command)) {
             model.Take(radio, latest->bytes, block);
@@ -197,7 +200,6 @@ Outcome Predict(Model& model, Op op, std::size_t radio, int fault, const std::st
         return out;
     }
     out.atLastEnd = memory;
-    model.kept.push_back({found, radio, true});
     if (!Reached(fault, ReadBackEnd)) {
         out.status = 4;
         return out;
@@ -230,7 +232,7 @@ int EnvNumber(const char* name, int fallback) {
 TEST(KeptReadsProperty, LatestIsTheLastReadOfTheRadioKeptWhateverFailedOrTheClockSaid) {
     const int drawn = static_cast<int>(std::random_device{}() & 0x7FFFFFFFu);
     const auto seed = static_cast<unsigned>(EnvNumber("RADIOINFO_SEED", drawn));
-    const int steps = EnvNumber("RADIOINFO_RESTORE_STEPS", 60);
+    const int steps = EnvNumber("RADIOINFO_RESTORE_STEPS", 150);
     SCOPED_TRACE("RADIOINFO_SEED=" + std::to_string(seed));
     std::mt19937 random(seed);
     const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 const QDateTime Now(QDate(2026, 12, 7), QTime(14, 25, 30), Qt::UTC);
@@ -229,5 +232,27 @@ TEST(KeptReads, TheFolderAndItsCopiesAreTheUsersAlone) {
         EXPECT_EQ(QFile::permissions(kept.path) & others, QFile::Permissions()) << existed;
         EXPECT_TRUE(QFile::permissions(kept.path) & QFile::ReadOwner) << existed;
     }
+}
+#endif
+
+#ifndef _WIN32
+// What lies in the folder by hand: a link to a pipe is passed over unopened
+// (opening it would wait for ever), a number past nine digits still counts,
+// and a copy the caller cannot use is passed over for the next.
+TEST(KeptReads, FilesPutThereByHandNeitherHangNorHideNewerCopies) {
+    Store store;
+    store.Put("A1-20261207T000000Z-r999999999.bin", Image("A1", 0x01));
+    const QString pipe = QString::fromStdString((store.temp.Path() / "pipe").string());
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(pipe, QDir(store.folder).filePath("A1-20261207T000000Z-r5.bin")));
+    ASSERT_EQ(store.reads.Keep(Image("A1", 0x02)).failure, QString());
+    ASSERT_EQ(store.reads.Keep(Image("A1", 0x03)).failure, QString());
+    std::vector<int> fills;
+    for (const KeptRead& read : store.reads.Of(Image("A1"))) {
+        fills.push_back(read.image[0]);
+    }
+    EXPECT_EQ(fills, (std::vector<int>{0x03, 0x02, 0x01}));
+    const auto notThree = [](const InfoImage& image) { return image[0] != 0x03; };
+    EXPECT_EQ(store.reads.Latest(Image("A1"), notThree)->image[0], 0x02);
 }
 #endif
