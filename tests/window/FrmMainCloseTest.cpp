@@ -43,12 +43,10 @@ TEST(FrmMainClose, FinishesTheRadioBeingWrittenAndNothingElse) {
         const std::vector<std::string> whole = Whole(op);
         for (std::size_t sent = 1; sent <= whole.size(); ++sent) {
             for (const Then then : {Then::Nothing, Then::SecondClose, Then::RadioFallsSilent}) {
-                VirtualLine line;
-                WindowFixture f(0x0409, {}, WindowFixture::Load::Now,
-                                [&](FrmMainPlatform& p) { line.Adjust(p); });
-                FrmMain& w = f.Window();
-                w.Comm().ComPortNo = 1;
-                w.show();
+                VirtualWindow vw;
+                VirtualLine& line = vw.line;
+                WindowFixture& f = vw.fixture;
+                FrmMain& w = vw.w;
                 const std::string before = SellerBytes(line.radio);
                 static_cast<QLineEdit*>(w.Text1[11])->setText("CLOSE");
                 op == Op::Read    ? w.Command1->click()
@@ -94,12 +92,9 @@ TEST(FrmMainClose, FinishesTheRadioBeingWrittenAndNothingElse) {
 
 // A batch waiting for its next radio has none being written: it ends at once.
 TEST(FrmMainClose, ABatchWaitingForItsNextRadioClosesAtOnce) {
-    VirtualLine line;
-    WindowFixture f(0x0409, {}, WindowFixture::Load::Now,
-                    [&](FrmMainPlatform& p) { line.Adjust(p); });
-    FrmMain& w = f.Window();
-    w.Comm().ComPortNo = 1;
-    w.show();
+    VirtualWindow vw;
+    VirtualLine& line = vw.line;
+    FrmMain& w = vw.w;
     w.Text2[0]->setText("3");
     w.Command4_Click();
     ASSERT_TRUE(line.clock.RunUntil([&] { return w.Comm().MulWriteNo == 2; }, 60000));
@@ -108,5 +103,5 @@ TEST(FrmMainClose, ABatchWaitingForItsNextRadioClosesAtOnce) {
     EXPECT_FALSE(w.isVisible());
     ASSERT_TRUE(line.clock.RunUntilIdle(60000));
     EXPECT_EQ(line.Wire().size(), sent) << "no further radio polled or written";
-    EXPECT_TRUE(f.Messages.empty());
+    EXPECT_TRUE(vw.fixture.Messages.empty());
 }

@@ -40,11 +40,9 @@ TEST(FrmMainPaste, ControlCharactersAreDroppedAndNeverWritten) {
     const char* dealerFields[] = {"DealerCode", "StockDate", "SellDate", "Seller"};
     for (const auto& c : cases) {
         const std::string name = c.pasted.toStdString();
-        VirtualLine line;
-        WindowFixture f(0x0409, {}, WindowFixture::Load::Now,
-                        [&](FrmMainPlatform& p) { line.Adjust(p); });
-        FrmMain& w = f.Window();
-        w.Comm().ComPortNo = 1;
+        VirtualWindow vw;
+        VirtualLine& line = vw.line;
+        FrmMain& w = vw.w;
         QGuiApplication::clipboard()->setText(c.pasted);
         for (std::size_t index = 8; index <= 12; ++index) {
             auto* edit = static_cast<QLineEdit*>(w.Text1[index]);
@@ -55,7 +53,7 @@ TEST(FrmMainPaste, ControlCharactersAreDroppedAndNeverWritten) {
         }
         w.Command2->click();
         ASSERT_TRUE(line.clock.RunUntilIdle(60000));
-        ASSERT_EQ(f.Messages.size(), 1u);
+        ASSERT_EQ(vw.fixture.Messages.size(), 1u);
         for (const char* field : dealerFields) {
             EXPECT_EQ(FieldBytes(line.radio, field), Padded(c.dealer, 16)) << name << " " << field;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WindowFixture.h"
 #include "doubles/CableLink.h"
 #include "doubles/FakeSerial.h"
 #include "doubles/FakeTimer.h"
@@ -33,4 +34,18 @@ struct VirtualLine {
         };
     }
     std::vector<std::string> Wire() const { return serial->WireText(); }
+};
+
+// The window on such a line, in English, its port COM1, shown.
+struct VirtualWindow {
+    VirtualLine line;
+    WindowFixture fixture{0x0409, {}, WindowFixture::Load::Now, [this](FrmMainPlatform& platform) {
+                              line.Adjust(platform);
+                          }};
+    FrmMain& w = fixture.Window();
+
+    VirtualWindow() {
+        w.Comm().ComPortNo = 1;
+        w.show();
+    }
 };
