@@ -1,7 +1,5 @@
 #include "CliOptions.h"
 
-#include "EscapedText.h"
-
 #include "record/Cp936.h"
 #include "record/InfoArea.h"
 
@@ -259,11 +257,8 @@ CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
 }
 
 std::u16string UsageErrorText(const CliError& error, int langType) {
-    // What the user typed is shown with its control characters escaped: the
-    // message stays one line and steers no terminal.
-    return u"radioinfo-cli: " +
-           CliTextFor(error.text, langType, EscapeControls(error.subject), error.second) + u"\n" +
-           CliTextFor(CliText::TryHelp, langType);
+    return u"radioinfo-cli: " + CliTextFor(error.text, langType, error.subject, error.second) +
+           u"\n" + CliTextFor(CliText::TryHelp, langType);
 }
 
 std::optional<std::int16_t> ComPortNumberOf(std::u16string_view port) {

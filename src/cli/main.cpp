@@ -183,7 +183,11 @@ int main(int argc, char* argv[]) {
     }
     const CliParseResult parsed = ParseCliOptions(args);
     if (!parsed.options) {
-        PrintError(UsageErrorText(parsed.error, langType));
+        // What the user typed is shown with its control characters escaped:
+        // the message stays one line and steers no terminal.
+        CliError error = parsed.error;
+        error.subject = EscapeControls(error.subject);
+        PrintError(UsageErrorText(error, langType));
         return CheckedExit(ExitUsage, langType);
     }
     const CliOptions& options = *parsed.options;
