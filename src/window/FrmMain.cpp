@@ -113,7 +113,8 @@ FrmMain::FrmMain(FrmMainPlatform platform, QWidget* parent)
     dpi_ = logicalDpiX();
     CreateControls();
     InstallFieldRules();
-    setFixedSize(TwipsToPixels(9630, dpi_), TwipsToPixels(8505, dpi_));
+    // The window ends a margin below its frame, which grows with its rows.
+    setFixedSize(TwipsToPixels(9630, dpi_), TwipsToPixels(Geometry(Frame1).Bottom() + 90, dpi_));
 
     connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmMain::Command2_Click);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EntryLineEdit.h"
+#include "FieldRows.h"
 #include "Twips.h"
 #include "protocol/ModComm.h"
 #include "record/CalendarDate.h"
@@ -68,7 +69,7 @@ class FrmMain : public QWidget, public WindowSide {
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame4 = nullptr;
     std::array<QWidget*, Text1Count> Text1{};
-    std::array<QLabel*, 15> Label1{};
+    std::array<QLabel*, FieldRows::Label1Count> Label1{};
     std::array<QComboBox*, 2> Combo1{};
     std::array<EntryLineEdit*, 2> Text2{};
     QCheckBox* Check1 = nullptr;
@@ -142,10 +143,15 @@ class FrmMain : public QWidget, public WindowSide {
   private:
     void CreateControls();
     void CreateFrame1Controls();
-    void CreateFrame2Controls();
+    void CreateFieldRow(const FieldRows::FieldRow& row, QWidget* parent);
+    void PlaceFrames();
     void CreateFrame4Controls();
+    QLabel*& RowLabel(const FieldRows::FieldRow& row);
+    QWidget* RowField(const FieldRows::FieldRow& row) const;
+    QWidget* NewRowField(QWidget* parent, const FieldRows::FieldRow& row);
     void SetBuddies();
     void SetTabOrder();
+    void FillModelList();
     void FillBandList();
     void InstallFieldRules();
     void Place(QWidget* control, TwipsRect rect);
@@ -156,7 +162,7 @@ class FrmMain : public QWidget, public WindowSide {
     void SetCaption(QWidget* control, const QString& caption);
     QWidget* FieldControl(const AreaField& field) const;
     void AutoSizeLabel(QLabel* label);
-    void AlignLabel(QLabel* label, QWidget* field, float gap);
+    void AlignLabel(QLabel* label, float fieldLeft, float gap);
     int Text1Index(const QObject* object) const;
     bool FilterText1Key(int index, QKeyEvent* event);
     void Form_Unload();

@@ -27,9 +27,9 @@ void FrmMain::SetCaption(QWidget* control, const QString& caption) {
 }
 
 // Moves a label so that its right edge stands gap twips left of its field.
-void FrmMain::AlignLabel(QLabel* label, QWidget* field, float gap) {
+void FrmMain::AlignLabel(QLabel* label, float fieldLeft, float gap) {
     TwipsRect rect = Geometry(label);
-    rect.Left = Geometry(field).Left - gap - rect.Width;
+    rect.Left = fieldLeft - gap - rect.Width;
     Place(label, rect);
 }
 
@@ -74,17 +74,11 @@ void FrmMain::ShowLanguage() {
         SetCaption(label != labels.end() ? *label : control, QString::fromStdU16String(caption));
     }
 
-    AlignLabel(Label4, Text2[0], 20);
-    AlignLabel(Label5, Text2[1], 20);
-    AlignLabel(Label2, Text1[0], 50);
-    for (std::size_t i = 0; i <= 8; ++i) {
-        AlignLabel(Label1[i], Text1[0], 50);
+    AlignLabel(Label4, Geometry(Text2[0]).Left, 20);
+    AlignLabel(Label5, Geometry(Text2[1]).Left, 20);
+    for (const FieldRows::FieldRow& row : FieldRows::Rows) {
+        AlignLabel(RowLabel(row), FieldRows::ColumnLeft(row.In), FieldRows::LabelGap);
     }
-    for (std::size_t i = 9; i <= 12; ++i) {
-        AlignLabel(Label1[i], Text1[8], 50);
-    }
-    AlignLabel(Label1[13], Text1[12], 50);
-    AlignLabel(Label1[14], Text1[13], 50);
 
     MsgFreqDiff[1] = Msg::FreqDiff[0];
     MsgFreqDiff[2] = Msg::FreqDiff[1];

@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QPalette>
 
+#include <limits>
+
 namespace {
 const char* const BandTexts[] = {
     "UHF{Rx(400 - 490 MHz) Tx(420 - 450 MHz)} VHF{Rx(136 - 174 MHz) Tx(144 - 148 MHz)}",
@@ -61,9 +63,15 @@ EntryLineEdit* FrmMain::NewText1Field(QWidget* parent, TwipsRect rect, int index
 
 void FrmMain::CreateControls() {
     Frame1 = new QGroupBox(this);
-    Place(Frame1, {0, 120, 9615, 8295});
     CreateFrame1Controls();
-    CreateFrame2Controls();
+    Frame2 = new QGroupBox(Frame1);
+    for (const FieldRows::FieldRow& row : FieldRows::Rows) {
+        if (row.In == FieldRows::Frame2) {
+            CreateFieldRow(row, Frame2);
+        }
+    }
+    PlaceFrames();
+    FillModelList();
     CreateFrame4Controls();
     SetBuddies();
     EnableDealerFields();
@@ -88,20 +96,68 @@ void FrmMain::EnableDealerFields() {
     }
 }
 
-// Each label captions one field: a screen reader names the field by it.
+// Each label captions one field: a screen reader names the field by it. The
+// labels of the field rows get theirs with their rows.
 void FrmMain::SetBuddies() {
-    const std::pair<QLabel*, QWidget*> captions[] = {
-        {Label2, Text1[0]},      {Label3, Combo2},        {Label4, Text2[0]},
-        {Label5, Text2[1]},      {Label1[0], Combo1[0]},  {Label1[1], Combo1[1]},
-        {Label1[2], Text1[1]},   {Label1[3], Text1[2]},   {Label1[4], Text1[3]},
-        {Label1[5], Text1[4]},   {Label1[6], Text1[5]},   {Label1[7], Text1[6]},
-        {Label1[8], Text1[7]},   {Label1[9], Text1[8]},   {Label1[10], Text1[9]},
-        {Label1[11], Text1[10]}, {Label1[12], Text1[11]}, {Label1[13], Text1[12]},
-        {Label1[14], Text1[13]},
-    };
-    for (const auto& [label, field] : captions) {
-        label->setBuddy(field);
+    Label3->setBuddy(Combo2);
+    Label4->setBuddy(Text2[0]);
+    Label5->setBuddy(Text2[1]);
+}
+
+QLabel*& FrmMain::RowLabel(const FieldRows::FieldRow& row) {
+    if (row.Label.Array == FieldRows::LabelArray::Label2) {
+        return Label2;
     }
+    return Label1[static_cast<std::size_t>(row.Label.Index)];
+}
+
+QWidget* FrmMain::RowField(const FieldRows::FieldRow& row) const {
+    const auto index = static_cast<std::size_t>(row.Field.Index);
+    return row.Field.InCombo1() ? static_cast<QWidget*>(Combo1[index]) : Text1[index];
+}
+
+QWidget* FrmMain::NewRowField(QWidget* parent, const FieldRows::FieldRow& row) {
+    const auto index = static_cast<std::size_t>(row.Field.Index);
+    switch (row.Field.Kind) {
+    case FieldRows::Box::Line:
+        return NewText1Field(parent, row.Place, row.Field.Index);
+    case FieldRows::Box::Lines: {
+        auto* box = new QPlainTextEdit(parent);
+        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        Text1[index] = box;
+        break;
+    }
+    case FieldRows::Box::List:
+        Combo1[index] = new QComboBox(parent);
+        break;
+    case FieldRows::Box::ElidedList:
+        Combo1[index] = new ElidedComboBox(parent);
+        break;
+    }
+    QWidget* field = RowField(row);
+    Place(field, row.Place);
+    return field;
+}
+
+void FrmMain::CreateFieldRow(const FieldRows::FieldRow& row, QWidget* parent) {
+    QLabel* label = NewLabel(parent, {row.LabelLeft, row.Place.Top + FieldRows::LabelDrop,
+                                      row.LabelWidth, FieldRows::LabelHeight});
+    RowLabel(row) = label;
+    QWidget* field = NewRowField(parent, row);
+    label->setBuddy(field);
+    if (row.Hidden) {
+        label->setVisible(false);
+        field->setVisible(false);
+    }
+}
+
+// Each frame ends a margin below its lowest field, and the dealer frame stands
+// below the radio frame's fields: a new row makes room for itself.
+void FrmMain::PlaceFrames() {
+    const float dealerTop = FieldRows::FieldsBottom(FieldRows::Frame1) + 75;
+    const float dealerHeight = FieldRows::FieldsBottom(FieldRows::Frame2) + 165;
+    Place(Frame2, {120, dealerTop, 8535, dealerHeight});
+    Place(Frame1, {0, 120, 9615, dealerTop + dealerHeight + 120});
 }
 
 void FrmMain::CreateFrame1Controls() {
@@ -120,75 +176,24 @@ void FrmMain::CreateFrame1Controls() {
     Combo2 = new QComboBox(f);
     Place(Combo2, {7080, 1080, 1455, 345});
 
-    const auto field = [&](int index, float top) {
-        NewText1Field(f, {2040, top, 4695, 330}, index);
+    // The rows and the right-hand column of buttons from top to bottom, the
+    // order in which a screen reader walks them.
+    const std::pair<QPushButton**, float> buttons[] = {
+        {&Command1, 1680}, {&Command2, 2160}, {&Command3, 5640}};
+    auto button = std::begin(buttons);
+    const auto createButtonsAbove = [&](float top) {
+        for (; button != std::end(buttons) && button->second < top; ++button) {
+            *button->first = new CommandButton(f);
+            Place(*button->first, {7200, button->second, 1455, 375});
+        }
     };
-    const auto label = [&](int index, float left, float top, float width) {
-        Label1[static_cast<std::size_t>(index)] = NewLabel(f, {left, top, width, 225});
-    };
-    const auto button = [&](QPushButton*& command, float top) {
-        command = new CommandButton(f);
-        Place(command, {7200, top, 1455, 375});
-    };
-
-    Label2 = NewLabel(f, {1200, 1245, 720, 225});
-    field(0, 1200);
-    label(7, 1200, 1605, 720);
-    field(6, 1560);
-    button(Command1, 1680);
-    label(8, 1200, 1965, 720);
-    field(7, 1920);
-    Label1[8]->setVisible(false);
-    Text1[7]->setVisible(false);
-    button(Command2, 2160);
-    label(0, 1560, 2325, 360);
-    Combo1[0] = new QComboBox(f);
-    Place(Combo1[0], {2040, 2280, 4695, 345});
-    for (const std::u16string& entry : ModelListEntries()) {
-        Combo1[0]->addItem(QString::fromStdU16String(entry));
+    for (const FieldRows::FieldRow& row : FieldRows::Rows) {
+        if (row.In == FieldRows::Frame1) {
+            createButtonsAbove(row.Place.Top);
+            CreateFieldRow(row, f);
+        }
     }
-    label(1, 1560, 2685, 360);
-    Combo1[1] = new ElidedComboBox(f);
-    Place(Combo1[1], {2040, 2640, 7455, 345});
-    label(13, 1320, 3045, 720);
-    field(12, 3000);
-    label(2, 1380, 3405, 540);
-    field(1, 3360);
-    label(3, 1200, 3765, 720);
-    field(2, 3720);
-    label(4, 1200, 4125, 720);
-    field(3, 4080);
-    label(6, 1200, 4485, 720);
-    field(5, 4440);
-    label(14, 1200, 4845, 720);
-    field(13, 4800);
-    label(5, 1200, 5325, 720);
-    auto* description = new QPlainTextEdit(f);
-    description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Place(description, {2040, 5280, 4695, 1005});
-    Text1[4] = description;
-    button(Command3, 5640);
-}
-
-void FrmMain::CreateFrame2Controls() {
-    Frame2 = new QGroupBox(Frame1);
-    Place(Frame2, {120, 6360, 8535, 1815});
-    QWidget* f = Frame2;
-    const struct {
-        int label;
-        float labelLeft, labelTop, labelWidth;
-        float fieldLeft, fieldTop;
-    } rows[] = {
-        {9, 840, 285, 900, 1920, 240},
-        {10, 1080, 645, 720, 1905, 600},
-        {11, 1080, 1005, 720, 1905, 960},
-        {12, 1200, 1365, 540, 1905, 1320},
-    };
-    for (const auto& row : rows) {
-        const auto index = static_cast<std::size_t>(row.label);
-        Label1[index] = NewLabel(f, {row.labelLeft, row.labelTop, row.labelWidth, 225});
-        NewText1Field(f, {row.fieldLeft, row.fieldTop, 4695, 330}, row.label - 1);
-    }
+    createButtonsAbove(std::numeric_limits<float>::infinity());
 }
 
 void FrmMain::CreateFrame4Controls() {
@@ -212,19 +217,32 @@ void FrmMain::CreateFrame4Controls() {
 }
 
 // Tab moves through the controls in this order; Qt skips the disabled and
-// hidden ones and wraps.
+// hidden ones and wraps. The field rows take their places among the others.
 void FrmMain::SetTabOrder() {
-    const std::vector<QWidget*> order{
-        Check1,   Combo1[0], Combo1[1], Text1[0],  Text1[1],  Text1[2], Text1[3],
-        Text1[4], Command1,  Command2,  Command3,  Combo2,    Text1[5], Text1[6],
-        Text1[7], Text1[8],  Text1[9],  Text1[10], Text1[11], Command4, Text2[0],
-        Text2[1], Text1[12], Check8,    Text1[13], Check2,    Check3,
+    struct Stop {
+        int place;
+        QWidget* control;
     };
-    for (QWidget* control : order) {
-        control->setFocusPolicy(Qt::StrongFocus);
+    std::vector<Stop> order{
+        {1, Check1},  {9, Command1},  {10, Command2}, {11, Command3},
+        {12, Combo2}, {20, Command4}, {21, Text2[0]}, {22, Text2[1]},
+        {24, Check8}, {26, Check2},   {27, Check3},
+    };
+    for (const FieldRows::FieldRow& row : FieldRows::Rows) {
+        order.push_back({row.TabPlace, RowField(row)});
+    }
+    std::ranges::stable_sort(order, {}, &Stop::place);
+    for (const Stop& stop : order) {
+        stop.control->setFocusPolicy(Qt::StrongFocus);
     }
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
-        QWidget::setTabOrder(order[i], order[i + 1]);
+        QWidget::setTabOrder(order[i].control, order[i + 1].control);
+    }
+}
+
+void FrmMain::FillModelList() {
+    for (const std::u16string& entry : ModelListEntries()) {
+        Combo1[0]->addItem(QString::fromStdU16String(entry));
     }
 }
 

@@ -11,7 +11,8 @@ struct TwipsRect {
     float Width = 0;
     float Height = 0;
 
-    float Right() const { return Left + Width; }
+    constexpr float Right() const { return Left + Width; }
+    constexpr float Bottom() const { return Top + Height; }
 };
 
 inline int TwipsToPixels(float twips, double dpi) {
