@@ -59,10 +59,12 @@ struct FieldRow {
     FieldName Field;
     Frame In;
     TwipsRect Place; // the field's, in its frame
+    // The label's, until the language routine sizes it to its caption and
+    // aligns it.
     float LabelLeft;
     float LabelWidth;
-    int TabPlace; // its place in the focus order, among the window's other controls
-    bool Hidden = false;
+    int TabPlace;        // in the focus order, among the other controls (SetTabOrder)
+    bool Hidden = false; // the field and its label, for the whole run
 };
 
 // A label stands this far below the top of its field, one text line high.
@@ -72,7 +74,8 @@ inline constexpr float LabelHeight = 225;
 inline constexpr float LabelGap = 50;
 
 // clang-format off
-// Top to bottom in each frame.
+// Top to bottom in each frame: the window creates them in this order, with
+// the buttons of the right-hand column among them.
 inline constexpr FieldRow Rows[] = {
     // label     field            frame   field: left  top   width height  label: left width  tab
     {Label2,     Text1(0),        Frame1, {2040, 1200, 4695, 330},         1200, 720,  4},
