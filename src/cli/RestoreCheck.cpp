@@ -1,7 +1,7 @@
 #include "RestoreCheck.h"
 
 #include "record/InfoArea.h"
-#include "record/RadioModel.h"
+#include "record/ModModel.h"
 
 #include <algorithm>
 
@@ -12,13 +12,6 @@ std::string FieldBytes(const InfoImage& image, const AreaField& field) {
     const auto end = std::find_if(first, first + field.Width,
                                   [](std::uint8_t b) { return b == 0x00 || b == 0xFF; });
     return std::string(first, end);
-}
-
-// The field's whole width, as the radio stores it, against a text of the
-// model's rules.
-bool Holds(const InfoImage& image, const AreaField& field, std::u16string_view text) {
-    const auto first = image.begin() + field.Start;
-    return std::equal(first, first + field.Width, text.begin(), text.end());
 }
 
 // The bits of a row a dealer may change in the byte at offset i.
@@ -32,12 +25,9 @@ std::uint8_t DealerMask(const AreaField& field, std::size_t i) {
 }
 } // namespace
 
+// The same question the protocol asks of a radio before it writes one.
 bool IsImageOfThisModel(const InfoImage& image) {
-    const AreaField& version = AreaFieldNamed(u"ModelVersion");
-    return Holds(image, AreaFieldNamed(u"RadioModel"), TheModel.ModelText) &&
-           std::ranges::any_of(TheModel.Versions, [&](std::u16string_view accepted) {
-               return Holds(image, version, accepted);
-           });
+    return ModelOfArea(image) != nullptr;
 }
 
 QString ModelTextOf(const InfoImage& image) {

@@ -9,8 +9,8 @@
 // What restore reads in a saved information area, from its bytes as the radio
 // stores them.
 
-// The model text "KVT4610" at offset 0 and an accepted version, "V100" or
-// "V110", at offset 7: the area of a radio this tool writes.
+// The area of a radio this tool writes: a known model's text at offset 0 and
+// one of its accepted versions at offset 7, each filling its field.
 bool IsImageOfThisModel(const InfoImage& image);
 // The model and version texts, up to their first 0x00 or 0xFF, for messages.
 QString ModelTextOf(const InfoImage& image);

@@ -36,8 +36,8 @@ enum : std::int16_t {
 };
 
 // The link's timings are the model's.
-constexpr int WaitTimerInterval = TheModel.ResponseTimeoutMs; // ms
-constexpr int MaxPollCount = TheModel.MaxPollCount;
+constexpr int WaitTimerInterval = static_cast<int>(TheModel.ResponseTime.count()); // ms
+constexpr int MaxPollCount = TheModel.MaxPollCount();
 constexpr int MaxRepeatAnswers = TheModel.MaxRepeatAnswers;
 constexpr std::int16_t BlockAddressStart = 0x3AF0;
 // The blocks of the information area the operations name.

@@ -4,6 +4,7 @@
 
 #include "Messages.h"
 #include "record/ModFun.h"
+#include "record/ModModel.h"
 
 #include <algorithm>
 #include <span>
@@ -315,10 +316,7 @@ bool ModComm::CheckModelVersion() {
     };
     RadioModelText = text(u"RadioModel");
     RadioVersionText = text(u"ModelVersion");
-    const bool modelOk = RadioModelText == TheModel.ModelText;
-    const bool versionOk =
-        std::ranges::find(TheModel.Versions, RadioVersionText) != TheModel.Versions.end();
-    return modelOk && versionOk;
+    return ModelOfArea(data_.Image) != nullptr;
 }
 
 // The mode stays: a batch keeps its running face until the Stop click.

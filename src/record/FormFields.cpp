@@ -3,7 +3,6 @@
 #include "ModFun.h"
 #include "ModModel.h"
 #include "ModVersion.h"
-#include "RadioModel.h"
 
 namespace {
 // A version as a radio reported it stays as it is, hexadecimal digits and
@@ -15,8 +14,7 @@ std::u16string CollectVersion(std::u16string_view text) {
 } // namespace
 
 const std::vector<std::u16string>& ModelListEntries() {
-    static const std::vector<std::u16string> entries{std::u16string(TheModel.RadioType)};
-    return entries;
+    return ModelNames();
 }
 
 std::int16_t& CheckBox(FormFields& f, int n) {

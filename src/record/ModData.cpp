@@ -2,6 +2,7 @@
 
 #include "Cp936.h"
 #include "ModFun.h"
+#include "ModModel.h"
 #include "ModVersion.h"
 #include "RadioModel.h"
 
@@ -194,8 +195,15 @@ void ModData::UnpackImage() {
         case FieldKind::FlagBit:
             Record.*f.Record.Number = (Image[at] & f.Bit) != 0 ? 1 : 0;
             break;
+        case FieldKind::ModelText:
+            // Only a model the tool knows names the Radio Type; any other
+            // area leaves the record's as it was.
+            if (const RadioModelRules* model = ModelOfArea(Image)) {
+                f.Record.SetText(Record, model->ModelText);
+            }
+            break;
         default:
-            break; // the record keeps the model's Radio Type; the rest is the radio's own
+            break; // the radio's own
         }
     }
 }

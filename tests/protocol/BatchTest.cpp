@@ -7,10 +7,23 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
 namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::chrono::milliseconds ResponseTime = TheModel.ResponseTime;
+// How long a batch waits for its next radio: the first time-out past it
+// gives up.
+constexpr std::chrono::milliseconds GiveUpAfter = 4h;
+
+// A span of time on the virtual clock.
+constexpr VirtualClock::Time Ms(std::chrono::milliseconds span) {
+    return span.count();
+}
 
 const std::vector<std::string> RadioCore = [] {
     std::vector<std::string> core = {"R 3B00", "R 3B10", "R 3BF0"};
@@ -250,7 +263,7 @@ TEST(Batch, ARadioSwappedInWithoutAPauseIsTakenForTheOldOne) {
 
     // taken away for more than two time-outs, then back: now it is written
     w.DetachAt(4000);
-    w.AttachAt(5200, r2);
+    w.AttachAt(4000 + Ms(2 * ResponseTime + 200ms), r2);
     w.Settle();
     EXPECT_EQ(r2.CountOf("W 3B00"), 1);
     EXPECT_EQ(Transfer(r2.Log()), RadioCore);
@@ -263,7 +276,7 @@ TEST(Batch, ARadioBackAfterOneTimeOutIsTakenForTheOldOne) {
     TestRadio& r2 = w.NewRadio(72, 1);
     w.cable.Attach(r1);
     w.DetachAt(1000);
-    w.AttachAt(1300, r2); // within one time-out
+    w.AttachAt(1000 + Ms(ResponseTime - 200ms), r2); // within one time-out
     w.ClickBatch(2);
     w.clock.RunUntilIdle(4000);
     ASSERT_EQ(Transfer(r1.Log()), RadioCore);
@@ -285,8 +298,8 @@ TEST(Batch, TwoSilentTimeOutsAreEnoughForTheNextRadio) {
     w.ClickBatch(2);
     ASSERT_TRUE(w.clock.RunUntil([&] { return w.Wire().size() == 13; }, 10000));
     const VirtualClock::Time p0 = w.serial.Wire()[12].At;
-    // after two time-outs the handshake goes out again at p0 + 1000
-    w.AttachAt(p0 + 999, r2);
+    // attached just before the handshake that follows the second time-out
+    w.AttachAt(p0 + Ms(2 * ResponseTime - 1ms), r2);
     w.Settle();
     EXPECT_EQ(r2.Log().front(), "PROGRAM");
     EXPECT_EQ(r2.Log().size(), RadioCore.size() + 1);
@@ -304,13 +317,14 @@ TEST(Batch, TheNewRadioRule_OneTimeOutIsNotEnough) {
     ASSERT_TRUE(w.clock.RunUntil([&] { return w.Wire().size() == 13; }, 10000));
     const VirtualClock::Time p0 = w.serial.Wire()[12].At;
     // attached before the handshake that follows the first time-out
-    w.AttachAt(p0 + 499, r2);
-    w.clock.RunUntilIdle(400 + WaitTimerInterval);
+    w.AttachAt(p0 + Ms(ResponseTime - 1ms), r2);
+    w.clock.RunUntilIdle(Ms(ResponseTime + 400ms));
     EXPECT_EQ(r2.CountOf("R 3B00"), 0);
     EXPECT_GE(r2.CountOf("PROGRAM"), 1);
 }
 
-TEST(Batch, PollingGivesUpAtThe28801stTimeOut) {
+// At the KVT4610's 500 ms, the 28801st time-out.
+TEST(Batch, PollingGivesUpAtTheFirstTimeOutPastFourHours) {
     BatchWorld w;
     TestRadio& r1 = w.NewRadio(101, 1);
     r1.SilentFrom(13);
@@ -320,25 +334,30 @@ TEST(Batch, PollingGivesUpAtThe28801stTimeOut) {
     const VirtualClock::Time p0 = w.serial.Wire()[12].At;
     ASSERT_TRUE(w.Settle(30'000'000));
 
+    const auto timeOuts = GiveUpAfter / ResponseTime + 1;
     const std::vector<std::string> polls = w.serial.WireTextFrom(12);
-    EXPECT_EQ(polls.size(), static_cast<std::size_t>(MaxPollCount + 1));
-    EXPECT_EQ(Count(polls, "PROGRAM"), static_cast<std::size_t>(MaxPollCount + 1));
+    EXPECT_EQ(polls.size(), static_cast<std::size_t>(timeOuts));
+    EXPECT_EQ(Count(polls, "PROGRAM"), static_cast<std::size_t>(timeOuts));
     EXPECT_TRUE(w.window.Messages().size() == 1);
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, p0 + (MaxPollCount + 1) * WaitTimerInterval);
+    const VirtualClock::Time gaveUp = w.window.Messages().back().At;
+    EXPECT_EQ(gaveUp, p0 + Ms(timeOuts * ResponseTime));
+    EXPECT_GT(gaveUp, p0 + Ms(GiveUpAfter));
+    EXPECT_LE(gaveUp, p0 + Ms(GiveUpAfter + ResponseTime));
     EXPECT_FALSE(w.window.Messages().back().PortOpen);
-    EXPECT_EQ(w.comm.PollCount, MaxPollCount + 1);
+    EXPECT_EQ(w.comm.PollCount, timeOuts);
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_FALSE(w.window.RunningFace());
     EXPECT_EQ(w.window.FaceCalls().back().ModeAtCall, ModeMulWrite);
     // every poll waited its full response time
     for (std::size_t i = 13; i < w.serial.Wire().size(); ++i) {
-        ASSERT_EQ(w.serial.Wire()[i].At - w.serial.Wire()[i - 1].At, WaitTimerInterval) << i;
+        ASSERT_EQ(w.serial.Wire()[i].At - w.serial.Wire()[i - 1].At, Ms(ResponseTime)) << i;
     }
 }
 
-TEST(Batch, The28800thTimeOutStillPolls) {
+// At the KVT4610's 500 ms, the 28800th time-out.
+TEST(Batch, TheLastTimeOutWithinFourHoursStillPolls) {
     BatchWorld w;
     TestRadio& r1 = w.NewRadio(111, 1);
     TestRadio& r2 = w.NewRadio(112, 1);
@@ -347,14 +366,17 @@ TEST(Batch, The28800thTimeOutStillPolls) {
     w.ClickBatch(2);
     ASSERT_TRUE(w.clock.RunUntil([&] { return w.Wire().size() == 13; }, 10000));
     const VirtualClock::Time p0 = w.serial.Wire()[12].At;
-    w.AttachAt(p0 + MaxPollCount * WaitTimerInterval - 1, r2);
+    // attached just before the handshake that follows the last time-out
+    // within the four hours
+    const auto timeOuts = GiveUpAfter / ResponseTime;
+    w.AttachAt(p0 + Ms(timeOuts * ResponseTime - 1ms), r2);
     ASSERT_TRUE(w.Settle(30'000'000));
 
     EXPECT_EQ(w.Texts(), TextList{Box::MulWriteComplete});
     EXPECT_EQ(r2.Log().size(), RadioCore.size() + 1);
     EXPECT_EQ(Transfer(r2.Log()), RadioCore);
     const std::vector<std::string> after = w.serial.WireTextFrom(12);
-    EXPECT_EQ(Count(after, "PROGRAM"), static_cast<std::size_t>(MaxPollCount + 1));
+    EXPECT_EQ(Count(after, "PROGRAM"), static_cast<std::size_t>(timeOuts + 1));
 }
 
 TEST(Batch, NoAnswerFromTheFirstRadioEndsAtOnce) {
@@ -363,7 +385,7 @@ TEST(Batch, NoAnswerFromTheFirstRadioEndsAtOnce) {
     w.Settle();
     EXPECT_EQ(w.Wire(), std::vector<std::string>{"PROGRAM"});
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, WaitTimerInterval);
+    EXPECT_EQ(w.window.Messages().back().At, Ms(ResponseTime));
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_FALSE(w.window.RunningFace());
@@ -414,7 +436,7 @@ TEST(Batch, ARadioFallingSilentInItsBlocksEndsTheBatch) {
     w.Settle();
     EXPECT_EQ(w.Wire().back(), "W 3B60");
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + WaitTimerInterval);
+    EXPECT_EQ(w.window.Messages().back().At, w.serial.Wire().back().At + Ms(ResponseTime));
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.window.RunningFace());
     EXPECT_EQ(w.window.FaceCalls().back().ModeAtCall, ModeMulWrite);

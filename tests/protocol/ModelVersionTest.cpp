@@ -1,12 +1,23 @@
 // The model and version check: only a KVT4610 with version V100 or V110 is
-// read or written; any other gets END and the error box.
+// read or written; any other gets END and the error box. Unpacking a read and
+// restore's check of a file take the same areas for a KVT4610's.
 #include "doubles/ProtocolWorld.h"
 #include "protocol/CaseName.h"
 #include "protocol/OperationKind.h"
+#include "record/ModModel.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
+
+// The test's own reading of the radio's first 11 bytes: the model text and
+// the version text, each the whole of its field.
+bool IsKvt4610Head(std::span<const std::uint8_t> mem) {
+    const std::string head(mem.begin(), mem.begin() + 11);
+    return head == "KVT4610V100" || head == "KVT4610V110";
+}
 
 struct ModelCase {
     std::string Name;
@@ -71,6 +82,46 @@ TEST_P(ModelVersion, DecidesWhetherTheRadioIsTouched) {
     }
 }
 
+// Radios whose first 11 bytes are a KVT4610's with a few bytes changed to
+// what ends, pads or spoils a text. Each is read through the protocol, and
+// its area asked of the model check that unpacking and restore use: all three
+// agree with the test's reading, so a restore never takes a file that the
+// radio's own check would refuse, nor the other way round.
+TEST(ModelVersionAgreement, TheProtocolUnpackingAndRestoreTakeTheSameAreas) {
+    std::mt19937 rng(4610);
+    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    int accepted = 0;
+    for (int round = 0; round < 300; ++round) {
+        Bytes head = Ascii(pick(2) == 0 ? "KVT4610V100" : "KVT4610V110");
+        for (int changes = pick(3); changes > 0; --changes) {
+            std::uint8_t& byte = head[static_cast<std::size_t>(pick(11))];
+            const std::uint8_t spoilers[] = {0x00, 0xFF, 0x20, static_cast<std::uint8_t>(rng()),
+                                             static_cast<std::uint8_t>(byte | 0x20)};
+            byte = spoilers[pick(5)];
+        }
+        SCOPED_TRACE(Hex(head));
+        ProtocolWorld w;
+        w.radio.SetModelBytes(std::span(head).first(7));
+        w.radio.SetVersionBytes(std::span(head).subspan(7));
+        const bool kvt4610 = IsKvt4610Head(w.radio.Mem());
+        accepted += kvt4610 ? 1 : 0;
+        w.comm.StartRead();
+        ASSERT_TRUE(w.Settle());
+        EXPECT_EQ(w.Texts() == TextList{CompleteText(Operation::Read)}, kvt4610);
+
+        InfoImage area{};
+        std::ranges::copy(w.radio.Mem(), area.begin());
+        EXPECT_EQ(ModelOfArea(area) != nullptr, kvt4610);
+        ModData unpacked;
+        unpacked.Record.RadioModel = u"as before";
+        unpacked.Image = area;
+        unpacked.UnpackImage();
+        EXPECT_EQ(unpacked.Record.RadioModel, kvt4610 ? u"KVT4610" : u"as before");
+    }
+    EXPECT_GT(accepted, 30); // both sides of the check were tried
+    EXPECT_LT(accepted, 270);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Radios, ModelVersion,
     testing::Values(
@@ -93,7 +144,10 @@ INSTANTIATE_TEST_SUITE_P(
                   u"V10"},
         ModelCase{"VersionWithLeadingBlank", Ascii("KVT4610"), Ascii(" V10"), false, u"KVT4610",
                   u" V10"},
-        ModelCase{"ErasedVersion", Ascii("KVT4610"), Bytes(4, 0xFF), false, u"KVT4610", u""}),
+        ModelCase{"ErasedVersion", Ascii("KVT4610"), Bytes(4, 0xFF), false, u"KVT4610", u""},
+        ModelCase{"BlankVersion", Ascii("KVT4610"), Ascii("    "), false, u"KVT4610", u""},
+        ModelCase{"NulVersion", Ascii("KVT4610"), Bytes(4, 0x00), false, u"KVT4610", u""},
+        ModelCase{"BlankModel", Ascii("       "), Ascii("V100"), false, u"", u"V100"}),
     CaseName());
 
 TEST(ModelVersionError, EnglishBoxReadsExactly) {

@@ -1,5 +1,6 @@
-// The response time-out: 500 ms after each command without a recognised
-// answer the operation ends with "Communication Error!".
+// The response time-out: the model's response time (500 ms) after each
+// command without a recognised answer the operation ends with
+// "Communication Error!".
 #include "doubles/ProtocolWorld.h"
 #include "protocol/CaseName.h"
 #include "protocol/DealerEdit.h"
@@ -7,7 +8,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::chrono::milliseconds ResponseTime = TheModel.ResponseTime;
+
+// A span of time on the virtual clock.
+constexpr VirtualClock::Time Ms(std::chrono::milliseconds span) {
+    return span.count();
+}
 
 enum class Silence { EchoOnly, Nothing };
 
@@ -51,7 +63,7 @@ TEST_P(Timeout, EndsTheOperationOnceWithCommunicationError) {
     EXPECT_EQ(m.Buttons, MessageButtons::Ok);
     EXPECT_EQ(m.Icon, MessageIcon::None);
     EXPECT_FALSE(m.PortOpen);
-    EXPECT_EQ(m.At, w.serial.Wire().back().At + WaitTimerInterval);
+    EXPECT_EQ(m.At, w.serial.Wire().back().At + Ms(ResponseTime));
     EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     EXPECT_FALSE(w.serial.PortOpen());
     EXPECT_FALSE(w.timer.IsRunning());
@@ -112,18 +124,18 @@ INSTANTIATE_TEST_SUITE_P(Silences, Timeout, testing::ValuesIn(TimeoutCases()), C
 
 struct LatencyCase {
     std::string Name;
-    VirtualClock::Time Latency;
+    std::chrono::milliseconds Latency;
     bool Completes;
 };
 
 class AnswerTime : public testing::TestWithParam<LatencyCase> {};
 
-TEST_P(AnswerTime, EachCommandGetsAFull500Ms) {
+TEST_P(AnswerTime, EachCommandGetsTheFullResponseTime) {
     const LatencyCase& c = GetParam();
     for (const Operation op : {Operation::Read, Operation::Write, Operation::Batch}) {
         SCOPED_TRACE(Name(op));
         ProtocolWorld w;
-        w.cable.SetLatency(c.Latency);
+        w.cable.SetLatency(Ms(c.Latency));
         Start(w, op);
         w.Settle();
         if (c.Completes) {
@@ -132,18 +144,18 @@ TEST_P(AnswerTime, EachCommandGetsAFull500Ms) {
         } else {
             EXPECT_EQ(w.Wire(), std::vector<std::string>{"PROGRAM"});
             EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-            EXPECT_EQ(w.window.Messages().back().At, WaitTimerInterval);
+            EXPECT_EQ(w.window.Messages().back().At, Ms(ResponseTime));
         }
         EXPECT_EQ(w.comm.OperationMode, ModeIdle);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Latencies, AnswerTime,
-                         testing::Values(LatencyCase{"Immediate", 0, true},
-                                         LatencyCase{"Half", 250, true},
-                                         LatencyCase{"JustInTime", 499, true},
-                                         LatencyCase{"JustTooLate", 501, false},
-                                         LatencyCase{"Late", 900, false}),
+                         testing::Values(LatencyCase{"Immediate", 0ms, true},
+                                         LatencyCase{"Half", ResponseTime / 2, true},
+                                         LatencyCase{"JustInTime", ResponseTime - 1ms, true},
+                                         LatencyCase{"JustTooLate", ResponseTime + 1ms, false},
+                                         LatencyCase{"Late", ResponseTime + 400ms, false}),
                          CaseName());
 
 TEST(Timeout, ALateAnswerAfterTheErrorChangesNothing) {
@@ -151,9 +163,9 @@ TEST(Timeout, ALateAnswerAfterTheErrorChangesNothing) {
     w.radio.SilentFrom(4);
     w.comm.StartRead();
     w.clock.RunUntil([&] { return w.Wire().size() == 4; }, 1000);
-    // the answer to R 3B20 comes 700 ms late, by hand
+    // the answer to R 3B20 comes 200 ms after the time-out, by hand
     const Bytes late = w.radio.Block(0x3B20);
-    w.clock.Advance(700);
+    w.clock.Advance(Ms(ResponseTime + 200ms));
     ASSERT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
     Bytes chunk = FromHex("52 3B 20 10 57 3B 20 10");
     chunk.insert(chunk.end(), late.begin(), late.end());
@@ -196,12 +208,12 @@ TEST(Timeout, NoiseDoesNotPutTheTimeOutOff) {
     w.clock.RunUntil([&] { return w.Wire().size() == 3; }, 1000);
     const VirtualClock::Time sent = w.serial.Wire().back().At;
     for (int i = 0; i < 4; ++i) {
-        w.clock.Advance(100);
+        w.clock.Advance(Ms(ResponseTime / 5));
         w.serial.Deliver(Bytes(30, 0x55));
     }
     w.Settle();
     EXPECT_EQ(w.FirstLines(), TextList{Box::CommunicationError});
-    EXPECT_EQ(w.window.Messages().back().At, sent + WaitTimerInterval);
+    EXPECT_EQ(w.window.Messages().back().At, sent + Ms(ResponseTime));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 using namespace std::string_literals;
+using namespace std::chrono_literals;
 
 TEST(TrimText, RemovesTrailingBlanksThenCutsAtFirstNul) {
     const std::vector<std::pair<std::u16string, std::u16string>> cases{
@@ -31,13 +32,15 @@ TEST(GetModelName, NamesKnownCodesAndPassesOthers) {
 // timings by their names.
 TEST(RadioModel, TheKvt4610AsItsDealersKnowIt) {
     EXPECT_EQ(Kvt4610.ModelText, u"KVT4610");
+    ASSERT_EQ(Kvt4610.Versions.size(), 2u);
     EXPECT_EQ(Kvt4610.Versions[0], u"V100");
     EXPECT_EQ(Kvt4610.Versions[1], u"V110");
     EXPECT_EQ(Kvt4610.RadioType, u"KVT4610");
     EXPECT_EQ(Kvt4610.LineSettings, "9600,N,8,1");
-    EXPECT_EQ(Kvt4610.ResponseTimeoutMs, 500);
+    EXPECT_EQ(Kvt4610.ResponseTime, 500ms);
     EXPECT_EQ(Kvt4610.NewRadioAfterSilences, 2);
-    EXPECT_EQ(Kvt4610.MaxPollCount, 28800);
+    EXPECT_EQ(Kvt4610.BatchGivesUpAfter, 4h);
+    EXPECT_EQ(Kvt4610.MaxPollCount(), 28800);
     EXPECT_EQ(Kvt4610.MaxRepeatAnswers, 5);
 }
 
