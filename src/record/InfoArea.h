@@ -23,7 +23,7 @@ enum class FieldKind : std::uint8_t {
     Version,      // a major and a minor byte, shown V<hex>.<two hex digits>
     Number,       // one byte
     FlagBit,      // one bit of a byte
-    ModelText,    // checked against the model's rules; the record keeps its Radio Type
+    ModelText,    // checked against the model's rules; names the record's model when known
     ModelVersion, // checked against the model's accepted versions
     Carried,      // not interpreted: the radio's own bytes
 };

@@ -2,8 +2,11 @@
 #include "doubles/ProtocolWorld.h"
 #include "protocol/CaseName.h"
 #include "record/ModFun.h"
+#include "record/RadioModel.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace {
 
@@ -114,6 +117,11 @@ TEST(Read, BandFlagsFromTheRadio) {
     EXPECT_EQ(w.data.Record.Kill, 1);
 }
 
+// The last moment an answer still comes in time: one millisecond inside
+// the model's response time.
+constexpr VirtualClock::Time LastMsInTime =
+    (TheModel.ResponseTime - std::chrono::milliseconds{1}).count();
+
 struct ChunkCase {
     std::string Name;
     CableLink::Chunking Chunking;
@@ -141,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Chunks, ReadChunks,
                                               1}},
                                          ChunkCase{"EchoThenAnswer", {3, {3, 4, 7}, 2}},
                                          ChunkCase{"SlowPieces", {100, {2, 9}, 150}},
-                                         ChunkCase{"JustInTime", {499, {}, 1}}),
+                                         ChunkCase{"JustInTime", {LastMsInTime, {}, 1}}),
                          CaseName());
 
 TEST(Read, HandshakeWithThreeNoiseBytesBeforeTheEcho) {
