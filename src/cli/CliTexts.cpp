@@ -10,43 +10,13 @@ struct TextRow {
     std::u16string_view chinese;
 };
 
-// New commands and options go into Usage and Help, and into the manual page
-// and the bash completion beside them (data/).
+// A new command is a row of CliCommands; a new option goes into Help. Both go
+// into the manual page and the bash completion beside them (data/).
 constexpr std::array Texts{
-    TextRow{CliText::Usage,
-            u"usage: radioinfo-cli [--port PORT] read [--json] [--save FILE]\n"
-            u"       radioinfo-cli [--port PORT] write [--backup DIR] [FIELDS]\n"
-            u"       radioinfo-cli [--port PORT] batch --count N [--backup DIR]\n"
-            u"                     [--log FILE.csv] [FIELDS]\n"
-            u"       radioinfo-cli [--port PORT] restore FILE|--latest|--list [--backup DIR]\n"
-            u"                     [--force]\n"
-            u"       radioinfo-cli ports [--json]\n"
-            u"       radioinfo-cli --help | --version\n"
-            u"       (every command also takes --trace)\n",
-            u"用法：radioinfo-cli [--port 串口] read [--json] [--save 文件]\n"
-            u"      radioinfo-cli [--port 串口] write [--backup 目录] [字段]\n"
-            u"      radioinfo-cli [--port 串口] batch --count 台数 [--backup 目录]\n"
-            u"                    [--log 文件.csv] [字段]\n"
-            u"      radioinfo-cli [--port 串口] restore 文件|--latest|--list [--backup 目录]\n"
-            u"                    [--force]\n"
-            u"      radioinfo-cli ports [--json]\n"
-            u"      radioinfo-cli --help | --version\n"
-            u"      （每个命令都可加 --trace）\n"},
     TextRow{CliText::Help,
             u"Reads and writes the information of a KVT4610 radio on the programming cable.\n"
             u"\n"
-            u"  read            print every field as the window shows it (--json: one object)\n"
-            u"  write           read the radio, change the given FIELDS, write it back\n"
-            u"  batch           write every FIELD into N radios one after another\n"
-            u"  restore         write the dealer settings of FILE back into the radio it\n"
-            u"                  was saved from, then read them back to check\n"
-            u"  restore --latest  the same from the newest kept read of the attached radio\n"
-            u"  restore --list  list the kept reads of the attached radio, newest first\n"
-            u"                  (file, time); nothing is written\n"
-            u"  ports           list the ports as the window offers them: COMn and its\n"
-            u"                  device, each alias and its target, broken aliases marked\n"
-            u"                  (--json: an array)\n"
-            u"\n"
+            u"%1\n"
             u"  --save FILE     read: save the 256-byte information area as read\n"
             u"  --backup DIR    write, batch, restore: save each radio's information area\n"
             u"                  into DIR before writing it (a batch then reads every block)\n"
@@ -60,7 +30,7 @@ constexpr std::array Texts{
             u"after the command; -- ends the options (for a FILE beginning with -).\n"
             u"\n"
             u"FIELDS:\n"
-            u"%1\n"
+            u"%2\n"
             u"A batch writes every field above into each radio: the given FIELDS, and the\n"
             u"defaults for the rest (empty texts, flags 0, band 1), so a text not given is\n"
             u"blanked. Before the first radio it prints what every radio gets.\n"
@@ -84,15 +54,7 @@ constexpr std::array Texts{
             u"Control characters of the radio's texts are printed escaped (\\n, \\x1b).\n",
             u"读出或写入编程线上 KVT4610 对讲机的信息。\n"
             u"\n"
-            u"  read            按窗口的显示打印每个字段（--json：一个 JSON 对象）\n"
-            u"  write           读出对讲机，修改给出的字段，再写回\n"
-            u"  batch           把全部字段依次写入 N 台对讲机\n"
-            u"  restore         把文件中的经销商设置写回保存它的对讲机，再读出核对\n"
-            u"  restore --latest  同上，取所接对讲机最新的保留副本\n"
-            u"  restore --list  列出所接对讲机的保留副本，最新的在前（文件、时间）；不写入\n"
-            u"  ports           按窗口的列表列出串口：COMn 及其设备、每个别名及其目标，\n"
-            u"                  失效的别名另行标出（--json：一个数组）\n"
-            u"\n"
+            u"%1\n"
             u"  --save 文件     read：把读出的 256 字节信息区原样保存\n"
             u"  --backup 目录   write、batch、restore：写入前把每台对讲机的信息区保存到目录\n"
             u"                  （batch 因此读出全部数据块）\n"
@@ -106,7 +68,7 @@ constexpr std::array Texts{
             u"到此为止（用于以 - 开头的文件名）。\n"
             u"\n"
             u"字段：\n"
-            u"%1\n"
+            u"%2\n"
             u"batch 向每台对讲机写入上面的全部字段：给出的字段用给出的值，其余用默认值\n"
             u"（文字为空，标志为 0，频段为 1），所以未给出的文字会被清空。写第一台之前先\n"
             u"打印每台将写入的内容。\n"
@@ -132,8 +94,7 @@ constexpr std::array Texts{
     TextRow{CliText::UnknownCommand, u"unknown command %1", u"未知命令 %1"},
     TextRow{CliText::UnexpectedArgument, u"unexpected argument %1", u"多余的参数 %1"},
     TextRow{CliText::NeedsValue, u"%1 needs a value", u"%1 需要一个值"},
-    TextRow{CliText::NoCommand, u"no command: read, write, batch, restore or ports",
-            u"缺少命令：read、write、batch、restore 或 ports"},
+    TextRow{CliText::NoCommand, u"no command: %1", u"缺少命令：%1"},
     TextRow{CliText::ZeroOrOne, u"%1: 0 or 1", u"%1：只能是 0 或 1"},
     TextRow{CliText::WholeNumber, u"%1: a whole number from 1 to 2147483647",
             u"%1：需要 1 到 2147483647 之间的整数"},
