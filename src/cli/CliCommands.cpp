@@ -47,6 +47,19 @@ constexpr std::array Commands{
                 u"  restore         把文件中的经销商设置写回保存它的对讲机，再读出核对\n"
                 u"  restore --latest  同上，取所接对讲机最新的保留副本\n"
                 u"  restore --list  列出所接对讲机的保留副本，最新的在前（文件、时间）；不写入\n"}},
+    CommandRow{Command::Verify, u"verify", RadioOptions | PartFile | PartLatest | PartJson,
+               PartFile | PartLatest, CliText::VerifyNeedsFile,
+               CliText::VerifyChangesNoField, true, false,
+               &CommandHandlers::Verify,
+               {u"[--port PORT] verify FILE|--latest [--json]",
+                u"[--port 串口] verify 文件|--latest [--json]"},
+               {u"  verify          read the radio and compare every field with FILE; nothing\n"
+                u"                  is written; print each field that differs, the radio's\n"
+                u"                  value and the file's (--json: one object)\n"
+                u"  verify --latest  the same against the newest kept read of the attached radio\n",
+                u"  verify          读出对讲机，逐个字段与文件比较；不写入；打印不同的字段、\n"
+                u"                  对讲机中的值和文件中的值（--json：一个 JSON 对象）\n"
+                u"  verify --latest  同上，与所接对讲机最新的保留副本比较\n"}},
     CommandRow{Command::Ports, u"ports", PartJson | PartTrace,
                0, CliText::NoCommand, CliText::PortsTakesNoPort, false, false,
                &CommandHandlers::Ports,

@@ -37,6 +37,7 @@ class CommandHandlers {
     virtual int Write(const CliOptions& options) = 0;
     virtual int Batch(const CliOptions& options) = 0;
     virtual int Restore(const CliOptions& options) = 0;
+    virtual int Verify(const CliOptions& options) = 0;
     virtual int Ports(const CliOptions& options) = 0;
 
   protected:

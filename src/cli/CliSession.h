@@ -38,6 +38,9 @@ class CliSession final : public CommandHandlers {
     int Write(const CliOptions& options) override;
     int Batch(const CliOptions& options) override;
     int Restore(const CliOptions& options) override;
+    // Compares the radio with a saved area or its newest kept read, field by
+    // field: ExitDiffers when any differs.
+    int Verify(const CliOptions& options) override;
     // The port list, as text or JSON, on standard output: no port is opened.
     int Ports(const CliOptions& options) override;
 
@@ -46,6 +49,7 @@ class CliSession final : public CommandHandlers {
     int ReadRadio(bool keep = true);
     int RestoreLatest(const CliOptions& options);
     int ListKeptReads();
+    static QString ReadTime(const QDateTime& utc);
     // A restore file, or nullopt once the dealer has been told why it is none.
     std::optional<InfoImage> LoadRestoreFile(const QString& path);
     // Writes file's dealer settings into the radio just read and reads them back.

@@ -39,18 +39,20 @@ constexpr std::array Texts{
             u"\n"
             u"PORT: COMn as radioinfo-cli ports lists it, or a device path such as\n"
             u"      /dev/ttyUSB0; without --port, the port the window saved (mysetup.ini).\n"
-            u"      When none is saved or it is not listed, read uses the first port listed\n"
-            u"      (named on stderr); write, batch and restore write nothing (status 3).\n"
+            u"      When none is saved or it is not listed, read and verify use the first\n"
+            u"      port listed (named on stderr); write, batch and restore write nothing\n"
+            u"      (status 3).\n"
             u"exit status: 0 done, 1 output could not be written, 2 usage, 3 port cannot be\n"
             u"             opened or is in use, 4 communication error, 5 model or version\n"
             u"             error, 6 --save or --log file could not be written, 7 backup\n"
             u"             could not be saved (nothing written to that radio), 8 restore\n"
-            u"             refused: another radio's file, 9 restore not confirmed by the\n"
-            u"             read-back, 10 FILE cannot be read or is no KVT4610 information\n"
-            u"             area of 256 bytes (--latest, --list: no kept read of the radio),\n"
-            u"             130 stopped by Ctrl+C, SIGTERM or SIGHUP\n"
+            u"             or verify refused: another radio's file, 9 restore not confirmed\n"
+            u"             by the read-back, 10 FILE cannot be read or is no KVT4610\n"
+            u"             information area of 256 bytes (--latest, --list: no kept read of\n"
+            u"             the radio), 11 verify: the radio differs from FILE, 130 stopped\n"
+            u"             by Ctrl+C, SIGTERM or SIGHUP\n"
             u"Every read of a radio in full is kept in $XDG_DATA_HOME/radioinfo/reads (a year,\n"
-            u"and at least the last ten of each radio).\n"
+            u"and at least the last ten of each radio); verify keeps none.\n"
             u"Control characters of the radio's texts are printed escaped (\\n, \\x1b).\n",
             u"读出或写入编程线上 KVT4610 对讲机的信息。\n"
             u"\n"
@@ -77,16 +79,16 @@ constexpr std::array Texts{
             u"\n"
             u"串口：radioinfo-cli ports 列出的 COMn，或设备路径，例如 /dev/ttyUSB0；不给\n"
             u"      --port 时用窗口保存的串口（mysetup.ini）。没有保存或它不在列表中时，\n"
-            u"      read 用列表中的第一个串口（在标准错误中说明）；write、batch 和 restore\n"
-            u"      不写入（状态 3）。\n"
+            u"      read 和 verify 用列表中的第一个串口（在标准错误中说明）；write、batch\n"
+            u"      和 restore 不写入（状态 3）。\n"
             u"退出状态：0 完成，1 无法写出输出，2 用法错误，3 无法打开串口或串口被占用，\n"
             u"          4 通讯错误，5 机型或版本错误，6 无法写入 --save 或 --log 文件，\n"
-            u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，\n"
-            u"          9 恢复后读出核对不符，10 文件无法读取或不是 256 字节的 KVT4610\n"
-            u"          信息区（--latest、--list：没有该对讲机的保留副本），\n"
-            u"          130 被 Ctrl+C、SIGTERM 或 SIGHUP 停止\n"
+            u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复或核对：文件属于另一台\n"
+            u"          对讲机，9 恢复后读出核对不符，10 文件无法读取或不是 256 字节的\n"
+            u"          KVT4610 信息区（--latest、--list：没有该对讲机的保留副本），\n"
+            u"          11 verify：对讲机与文件不同，130 被 Ctrl+C、SIGTERM 或 SIGHUP 停止\n"
             u"每次完整读出的对讲机都保留在 $XDG_DATA_HOME/radioinfo/reads（保留一年，\n"
-            u"每台对讲机至少保留最近十份）。\n"
+            u"每台对讲机至少保留最近十份）；verify 不保留。\n"
             u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},
     TextRow{CliText::TryHelp, u"Try 'radioinfo-cli --help' for more information.",
             u"请尝试执行“radioinfo-cli --help”来获取更多信息。"},
@@ -115,8 +117,8 @@ constexpr std::array Texts{
     TextRow{CliText::ReadChangesNoField, u"read changes no field", u"read 不修改任何字段"},
     TextRow{CliText::BatchNeedsCount, u"batch needs --count N", u"batch 需要 --count 台数"},
     TextRow{CliText::CountBelongsToBatch, u"--count belongs to batch", u"--count 只用于 batch"},
-    TextRow{CliText::JsonBelongsToRead, u"--json belongs to read and ports",
-            u"--json 只用于 read 和 ports"},
+    TextRow{CliText::JsonBelongsToRead, u"--json belongs to read, verify and ports",
+            u"--json 只用于 read、verify 和 ports"},
     TextRow{CliText::PortForm, u"--port: COMn (n from 1 to 999) or a device path",
             u"--port：COMn（n 为 1 到 999）或设备路径"},
     TextRow{CliText::RadioNo, u"Radio No.: %1", u"当前台数：%1"},
@@ -149,8 +151,9 @@ constexpr std::array Texts{
             u"restore 的字段取自文件"},
     TextRow{CliText::RestoreNeedsFile, u"restore needs one of FILE, --latest or --list",
             u"restore 需要文件、--latest 或 --list 其中之一"},
-    TextRow{CliText::LatestBelongsToRestore, u"--latest and --list belong to restore",
-            u"--latest 和 --list 只用于 restore"},
+    TextRow{CliText::LatestBelongsToRestore,
+            u"--latest belongs to restore and verify, --list to restore",
+            u"--latest 只用于 restore 和 verify，--list 只用于 restore"},
     TextRow{CliText::SaveBelongsToRead, u"--save belongs to read", u"--save 只用于 read"},
     TextRow{CliText::BackupBelongsToWrite, u"--backup belongs to write, batch and restore",
             u"--backup 只用于 write、batch 和 restore"},
@@ -219,6 +222,23 @@ constexpr std::array Texts{
             u"%1: the file name \"%2\" is not valid text in this system's encoding; it would "
             u"be saved or read under another name: rename it",
             u"%1：文件名“%2”不是本系统编码的有效文字，会以其他名称保存或读取：请改名"},
+    TextRow{CliText::VerifyNeedsFile, u"verify needs one of FILE or --latest",
+            u"verify 需要文件或 --latest 其中之一"},
+    TextRow{CliText::VerifyChangesNoField, u"verify compares, it changes no field",
+            u"verify 只作比较，不修改任何字段"},
+    TextRow{CliText::VerifyOtherRadio,
+            u"the file is of serial number %1, the radio is %2: not compared",
+            u"文件的序列号是 %1，对讲机是 %2：未比较"},
+    TextRow{CliText::VerifySerialProvesNothing,
+            u"a serial number that is empty or erased proves nothing (file: \"%1\", radio: "
+            u"\"%2\"): not compared",
+            u"空白或已擦除的序列号不能证明是同一台对讲机（文件：“%1”，对讲机：“%2”）：未比较"},
+    TextRow{CliText::VerifyingKept, u"comparing with the kept read %1 (read %2)",
+            u"与保留的副本 %1 比较（读出于 %2）"},
+    TextRow{CliText::VerifyEqual, u"the radio holds every field of %1",
+            u"对讲机中的每个字段都与 %1 相同"},
+    TextRow{CliText::VerifyDiffers, u"the radio differs from %1 in %2 of its fields",
+            u"对讲机与 %1 有 %2 个字段不同"},
 };
 } // namespace
 

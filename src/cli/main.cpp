@@ -149,7 +149,8 @@ NameNotText(const CliOptions& options, const std::vector<std::u16string>& lossy)
         {u"--save", &options.saveFile},
         {u"--backup", &options.backupDir},
         {u"--log", &options.logFile},
-        {u"restore", &options.restoreFile},
+        {CommandRowOf(options.command) != nullptr ? CommandRowOf(options.command)->word : u"",
+         &options.restoreFile},
     };
     for (const auto& [option, value] : names) {
         const bool fromLossy = *value && std::ranges::any_of(lossy, [&](const std::u16string& arg) {
