@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 // KVT4610 V100, band 0, Factory and Freq. Set on, serial SN-A1, a password,
@@ -197,4 +198,26 @@ TEST(CliVerify, LatestComparesWithTheNewestKeptReadAndKeepsNone) {
     }
     EXPECT_EQ(radio.StopAndTranscript(),
               ReadCommands + ReadCommands + WriteCommands + ReadCommands + ReadCommands);
+}
+
+// Ctrl+C, SIGTERM and SIGHUP stop a verify at once, as they stop a read:
+// nothing is being written, nothing is compared.
+TEST(CliVerify, ASignalStopsItAtOnce) {
+    const std::pair<int, QString> stops[] = {
+        {SIGINT, "Ctrl+C"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
+    for (const auto& [signal, name] : stops) {
+        SCOPED_TRACE(name.toStdString());
+        QTemporaryDir dir;
+        SimulatedRadio radio(
+            {"--image", WriteImage(dir, "radio.bin", Radio()), "--latency", "300"});
+        CliProcess cli({"--port", radio.Device(), "--trace", "verify",
+                        WriteImage(dir, "file.bin", With(Radio(), 0x60, "OTHER"))});
+        ASSERT_TRUE(cli.WaitForError("-> R 3B20"));
+        cli.Signal(signal);
+        EXPECT_EQ(cli.Finish(), 130) << cli.err.toStdString();
+        EXPECT_TRUE(cli.err.contains("stopped by " + name + " while no block was being written"))
+            << cli.err.toStdString();
+        EXPECT_FALSE(cli.err.contains("differs")) << cli.err.toStdString();
+        EXPECT_FALSE(AnyWrite(radio.StopAndTranscript()));
+    }
 }
