@@ -104,22 +104,8 @@ std::u16string_view In(const BothLanguages& text, int langType) {
 bool Given(std::uint16_t parts, std::uint16_t part) {
     return (parts & part) != 0;
 }
-} // namespace
 
-std::span<const CommandRow> CliCommands() {
-    return Commands;
-}
-
-const CommandRow* CommandNamed(std::u16string_view word) {
-    const auto row = std::ranges::find(Commands, word, &CommandRow::word);
-    return row != Commands.end() ? &*row : nullptr;
-}
-
-const CommandRow* CommandRowOf(CliOptions::Command command) {
-    const auto row = std::ranges::find(Commands, command, &CommandRow::command);
-    return row != Commands.end() ? &*row : nullptr;
-}
-
+// The Part bits the options give.
 std::uint16_t PartsGiven(const CliOptions& o, bool hasCount) {
     const std::pair<bool, std::uint16_t> parts[] = {
         {o.port.has_value(), PartPort},
@@ -140,6 +126,17 @@ std::uint16_t PartsGiven(const CliOptions& o, bool hasCount) {
         given = static_cast<std::uint16_t>(given | (isGiven ? part : 0U));
     }
     return given;
+}
+} // namespace
+
+const CommandRow* CommandNamed(std::u16string_view word) {
+    const auto row = std::ranges::find(Commands, word, &CommandRow::word);
+    return row != Commands.end() ? &*row : nullptr;
+}
+
+const CommandRow* CommandRowOf(CliOptions::Command command) {
+    const auto row = std::ranges::find(Commands, command, &CommandRow::command);
+    return row != Commands.end() ? &*row : nullptr;
 }
 
 // Part by Part: the first of the command's required ones stands for them

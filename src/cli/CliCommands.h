@@ -3,7 +3,6 @@
 #include "CliOptions.h"
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -75,14 +74,11 @@ struct CommandRow {
     BothLanguages help;
 };
 
-std::span<const CommandRow> CliCommands();
 // The row of a command word; nullptr for none.
 const CommandRow* CommandNamed(std::u16string_view word);
 // The row of a command; nullptr for --help and --version.
 const CommandRow* CommandRowOf(CliOptions::Command command);
 
-// The Part bits the options give.
-std::uint16_t PartsGiven(const CliOptions& options, bool hasCount);
 // What is refused of the options given to their command, in Part order:
 // an operand missing, a count below 1, an option the command does not take.
 std::optional<CliText> MisplacedPart(const CliOptions& options, bool hasCount);
