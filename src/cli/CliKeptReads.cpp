@@ -6,13 +6,11 @@
 
 #include <cstdio>
 
-namespace {
 // When a copy was read, in the dealer's own time and zone, as its name
 // recorded it.
-QString ReadTime(const QDateTime& utc) {
+QString CliSession::ReadTime(const QDateTime& utc) {
     return utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t"));
 }
-} // namespace
 
 void CliSession::KeepRead() {
     if (keepRead_) {

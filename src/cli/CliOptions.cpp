@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include "CliCommands.h"
 #include "record/Cp936.h"
 #include "record/InfoArea.h"
 
@@ -9,11 +10,6 @@
 
 namespace {
 using Command = CliOptions::Command;
-
-const std::map<std::u16string_view, Command> CommandWords{
-    {u"read", Command::Read},       {u"write", Command::Write}, {u"batch", Command::Batch},
-    {u"restore", Command::Restore}, {u"ports", Command::Ports},
-};
 
 // Options that answer at once, wherever they stand.
 const std::map<std::u16string_view, Command> Answers{
@@ -131,15 +127,16 @@ struct Parser {
                option == u"--count";
     }
 
-    // A command word, restore's FILE, or one too many.
+    // A command word, the command's FILE, or one too many.
     void Word(const std::u16string& word) {
-        const auto found = CommandWords.find(word);
-        if (command == Command::Restore && !options.restoreFile) {
+        const CommandRow* row = command ? CommandRowOf(*command) : nullptr;
+        const CommandRow* named = CommandNamed(word);
+        if (row != nullptr && (row->takes & PartFile) != 0 && !options.restoreFile) {
             options.restoreFile = word;
         } else if (command) {
             Fail(CliText::UnexpectedArgument, word);
-        } else if (found != CommandWords.end()) {
-            command = found->second;
+        } else if (named != nullptr) {
+            command = named->command;
         } else {
             Fail(CliText::UnknownCommand, word);
         }
@@ -168,41 +165,6 @@ struct Parser {
     }
 };
 
-bool ChangesFields(const CliOptions& o) {
-    return !o.fields.empty();
-}
-
-// Options that only some commands take, and what is said when another is given.
-std::optional<CliText> MisplacedOption(const CliOptions& o, bool hasCount) {
-    const Command c = o.command;
-    const struct {
-        bool refused;
-        CliText why;
-    } rules[] = {
-        {c == Command::Ports && (o.port || ChangesFields(o)), CliText::PortsTakesNoPort},
-        {c == Command::Read && ChangesFields(o), CliText::ReadChangesNoField},
-        {c == Command::Restore && ChangesFields(o), CliText::RestoreChangesNoField},
-        {c == Command::Restore && (o.restoreFile ? 1 : 0) + o.restoreLatest + o.restoreList != 1,
-         CliText::RestoreNeedsFile},
-        {c != Command::Restore && (o.restoreLatest || o.restoreList),
-         CliText::LatestBelongsToRestore},
-        {c == Command::Batch && !hasCount, CliText::BatchNeedsCount},
-        {c == Command::Batch && hasCount && o.count < 1, CliText::CountAtLeastOne},
-        {c != Command::Batch && hasCount, CliText::CountBelongsToBatch},
-        {c != Command::Read && c != Command::Ports && o.json, CliText::JsonBelongsToRead},
-        {c != Command::Read && o.saveFile.has_value(), CliText::SaveBelongsToRead},
-        {(c == Command::Read || c == Command::Ports) && o.backupDir.has_value(),
-         CliText::BackupBelongsToWrite},
-        {c != Command::Batch && o.logFile.has_value(), CliText::LogBelongsToBatch},
-        {c != Command::Restore && o.force, CliText::ForceBelongsToRestore},
-    };
-    for (const auto& rule : rules) {
-        if (rule.refused) {
-            return rule.why;
-        }
-    }
-    return std::nullopt;
-}
 } // namespace
 
 CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
@@ -246,7 +208,7 @@ CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
     }
     if (!parser.error) {
         parser.options.command = *parser.command;
-        if (const auto misplaced = MisplacedOption(parser.options, parser.hasCount)) {
+        if (const auto misplaced = MisplacedPart(parser.options, parser.hasCount)) {
             parser.Fail(*misplaced);
         }
     }
@@ -257,8 +219,10 @@ CliParseResult ParseCliOptions(const std::vector<std::u16string>& args) {
 }
 
 std::u16string UsageErrorText(const CliError& error, int langType) {
-    return u"radioinfo-cli: " + CliTextFor(error.text, langType, error.subject, error.second) +
-           u"\n" + CliTextFor(CliText::TryHelp, langType);
+    const std::u16string subject =
+        error.text == CliText::NoCommand ? CommandWordsText(langType) : error.subject;
+    return u"radioinfo-cli: " + CliTextFor(error.text, langType, subject, error.second) + u"\n" +
+           CliTextFor(CliText::TryHelp, langType);
 }
 
 std::optional<std::int16_t> ComPortNumberOf(std::u16string_view port) {

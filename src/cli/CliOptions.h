@@ -16,7 +16,7 @@ using FieldValue = std::variant<std::u16string, std::int16_t>;
 
 // What the command line asks for.
 struct CliOptions {
-    enum class Command { Read, Write, Batch, Restore, Ports, Help, Version };
+    enum class Command { Read, Write, Batch, Restore, Verify, Ports, Help, Version };
 
     Command command = Command::Read;
     std::optional<std::u16string> port;
@@ -30,11 +30,12 @@ struct CliOptions {
     std::optional<std::u16string> backupDir;
     // batch: one CSV row per radio appended to this file.
     std::optional<std::u16string> logFile;
-    // restore: the saved information area to write back, and whether a file
-    // of another radio is accepted.
+    // restore: the saved information area to write back (verify: to compare
+    // with), and whether a file of another radio is accepted.
     std::optional<std::u16string> restoreFile;
     bool force = false;
-    // restore --latest: from the newest kept read of the attached radio;
+    // restore --latest, verify --latest: from the newest kept read of the
+    // attached radio;
     // restore --list: the kept reads of the attached radio, nothing written.
     bool restoreLatest = false;
     bool restoreList = false;

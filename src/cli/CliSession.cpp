@@ -1,5 +1,6 @@
 #include "CliSession.h"
 
+#include "CliPorts.h"
 #include "EscapedText.h"
 #include "ImageFile.h"
 #include "RecordPrinter.h"
@@ -59,7 +60,8 @@ CliSession::CliSession(int langType, QtSerialControl::PortResolver resolver, boo
 
 int CliSession::Run(const CliOptions& options, std::int16_t portNo) {
     comm_.ComPortNo = portNo;
-    const int status = RunCommand(options);
+    const CommandRow* row = CommandRowOf(options.command);
+    const int status = row != nullptr ? (this->*row->run)(options) : ExitUsage;
     if (status == ExitInterrupted && finishingRadio_) {
         Say(CliText::StoppedFinished, stoppedBy_);
     }
@@ -70,22 +72,11 @@ int CliSession::Run(const CliOptions& options, std::int16_t portNo) {
     return status;
 }
 
-int CliSession::RunCommand(const CliOptions& options) {
-    switch (options.command) {
-    case CliOptions::Command::Read:
-        return Read(options);
-    case CliOptions::Command::Write:
-        return Write(options);
-    case CliOptions::Command::Batch:
-        return Batch(options);
-    case CliOptions::Command::Restore:
-        return Restore(options);
-    case CliOptions::Command::Ports:
-    case CliOptions::Command::Help:
-    case CliOptions::Command::Version:
-        break; // answered before any session
-    }
-    return ExitUsage;
+int CliSession::Ports(const CliOptions& options) {
+    const std::vector<PortLine> lines = PortLines(window_.LangType());
+    const QString text = options.json ? PortsJson(lines) : PortsText(lines, window_.LangType());
+    std::fputs(text.toUtf8().constData(), stdout);
+    return ExitDone;
 }
 
 // The record is printed even when the file could not be saved: the dealer

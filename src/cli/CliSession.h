@@ -1,8 +1,10 @@
 #pragma once
 
 #include "BatchLog.h"
+#include "CliCommands.h"
 #include "CliOptions.h"
 #include "CliWindow.h"
+#include "ExitStatus.h"
 #include "TracingSerialControl.h"
 #include "protocol/ModComm.h"
 #include "system/KeptReads.h"
@@ -13,25 +15,9 @@
 
 #include <optional>
 
-// Exit statuses of radioinfo-cli.
-enum ExitStatus : int {
-    ExitDone = 0,
-    ExitOutput = 1, // stdout or stderr could not be written
-    ExitUsage = 2,
-    ExitPort = 3, // the port cannot be opened, or another program holds it
-    ExitCommunication = 4,
-    ExitModel = 5,
-    ExitFile = 6,         // the --save file or the --log file could not be written
-    ExitBackup = 7,       // a backup could not be saved; nothing was written to that radio
-    ExitOtherRadio = 8,   // restore refused: the file is of another serial number
-    ExitNotRestored = 9,  // restore: the radio read back differs from the file
-    ExitRestoreFile = 10, // restore: the file cannot be read or is no KVT4610 information area
-    ExitInterrupted = 130,
-};
-
 // One run of radioinfo-cli: the core driven by a Qt event loop, the way the
-// window drives it.
-class CliSession {
+// window drives it. It does the work of each command of CliCommands.
+class CliSession final : public CommandHandlers {
   public:
     // trace: every frame on the line goes to stderr as well. The kept reads
     // are in keptReadsFolder, named by the clock nowUtc.
@@ -40,21 +26,30 @@ class CliSession {
                std::function<QDateTime()> nowUtc = &QDateTime::currentDateTimeUtc);
 
     int Run(const CliOptions& options, std::int16_t portNo);
+
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
     // Ctrl+C (or the signal named by what): stops what runs, as the batch's
     // Stop click does: a radio whose blocks are being written is finished
     // first. A second call then stops at once.
     void Interrupt(const QString& what = QStringLiteral("Ctrl+C"));
 
+    int Read(const CliOptions& options) override;
+    int Write(const CliOptions& options) override;
+    int Batch(const CliOptions& options) override;
+    int Restore(const CliOptions& options) override;
+    // Compares the radio with a saved area or its newest kept read, field by
+    // field: ExitDiffers when any differs.
+    int Verify(const CliOptions& options) override;
+    // The port list, as text or JSON, on standard output: no port is opened.
+    int Ports(const CliOptions& options) override;
+
   private:
-    int RunCommand(const CliOptions& options);
-    int Read(const CliOptions& options);
     // keep: the read is kept as soon as it is complete.
     int ReadRadio(bool keep = true);
-    int Write(const CliOptions& options);
-    int Batch(const CliOptions& options);
-    int Restore(const CliOptions& options);
     int RestoreLatest(const CliOptions& options);
     int ListKeptReads();
+    static QString ReadTime(const QDateTime& utc);
     // A restore file, or nullopt once the dealer has been told why it is none.
     std::optional<InfoImage> LoadRestoreFile(const QString& path);
     // Writes file's dealer settings into the radio just read and reads them back.

@@ -10,43 +10,13 @@ struct TextRow {
     std::u16string_view chinese;
 };
 
-// New commands and options go into Usage and Help, and into the manual page
-// and the bash completion beside them (data/).
+// A new command is a row of CliCommands; a new option goes into Help. Both go
+// into the manual page and the bash completion beside them (data/).
 constexpr std::array Texts{
-    TextRow{CliText::Usage,
-            u"usage: radioinfo-cli [--port PORT] read [--json] [--save FILE]\n"
-            u"       radioinfo-cli [--port PORT] write [--backup DIR] [FIELDS]\n"
-            u"       radioinfo-cli [--port PORT] batch --count N [--backup DIR]\n"
-            u"                     [--log FILE.csv] [FIELDS]\n"
-            u"       radioinfo-cli [--port PORT] restore FILE|--latest|--list [--backup DIR]\n"
-            u"                     [--force]\n"
-            u"       radioinfo-cli ports [--json]\n"
-            u"       radioinfo-cli --help | --version\n"
-            u"       (every command also takes --trace)\n",
-            u"用法：radioinfo-cli [--port 串口] read [--json] [--save 文件]\n"
-            u"      radioinfo-cli [--port 串口] write [--backup 目录] [字段]\n"
-            u"      radioinfo-cli [--port 串口] batch --count 台数 [--backup 目录]\n"
-            u"                    [--log 文件.csv] [字段]\n"
-            u"      radioinfo-cli [--port 串口] restore 文件|--latest|--list [--backup 目录]\n"
-            u"                    [--force]\n"
-            u"      radioinfo-cli ports [--json]\n"
-            u"      radioinfo-cli --help | --version\n"
-            u"      （每个命令都可加 --trace）\n"},
     TextRow{CliText::Help,
             u"Reads and writes the information of a KVT4610 radio on the programming cable.\n"
             u"\n"
-            u"  read            print every field as the window shows it (--json: one object)\n"
-            u"  write           read the radio, change the given FIELDS, write it back\n"
-            u"  batch           write every FIELD into N radios one after another\n"
-            u"  restore         write the dealer settings of FILE back into the radio it\n"
-            u"                  was saved from, then read them back to check\n"
-            u"  restore --latest  the same from the newest kept read of the attached radio\n"
-            u"  restore --list  list the kept reads of the attached radio, newest first\n"
-            u"                  (file, time); nothing is written\n"
-            u"  ports           list the ports as the window offers them: COMn and its\n"
-            u"                  device, each alias and its target, broken aliases marked\n"
-            u"                  (--json: an array)\n"
-            u"\n"
+            u"%1\n"
             u"  --save FILE     read: save the 256-byte information area as read\n"
             u"  --backup DIR    write, batch, restore: save each radio's information area\n"
             u"                  into DIR before writing it (a batch then reads every block)\n"
@@ -60,7 +30,7 @@ constexpr std::array Texts{
             u"after the command; -- ends the options (for a FILE beginning with -).\n"
             u"\n"
             u"FIELDS:\n"
-            u"%1\n"
+            u"%2\n"
             u"A batch writes every field above into each radio: the given FIELDS, and the\n"
             u"defaults for the rest (empty texts, flags 0, band 1), so a text not given is\n"
             u"blanked. Before the first radio it prints what every radio gets.\n"
@@ -69,30 +39,24 @@ constexpr std::array Texts{
             u"\n"
             u"PORT: COMn as radioinfo-cli ports lists it, or a device path such as\n"
             u"      /dev/ttyUSB0; without --port, the port the window saved (mysetup.ini).\n"
-            u"      When none is saved or it is not listed, read uses the first port listed\n"
-            u"      (named on stderr); write, batch and restore write nothing (status 3).\n"
+            u"      When none is saved or it is not listed, read and verify use the first\n"
+            u"      port listed (named on stderr); write, batch and restore write nothing\n"
+            u"      (status 3).\n"
             u"exit status: 0 done, 1 output could not be written, 2 usage, 3 port cannot be\n"
             u"             opened or is in use, 4 communication error, 5 model or version\n"
             u"             error, 6 --save or --log file could not be written, 7 backup\n"
             u"             could not be saved (nothing written to that radio), 8 restore\n"
-            u"             refused: another radio's file, 9 restore not confirmed by the\n"
-            u"             read-back, 10 FILE cannot be read or is no KVT4610 information\n"
-            u"             area of 256 bytes (--latest, --list: no kept read of the radio),\n"
-            u"             130 stopped by Ctrl+C, SIGTERM or SIGHUP\n"
+            u"             or verify refused: another radio's file, 9 restore not confirmed\n"
+            u"             by the read-back, 10 FILE cannot be read or is no KVT4610\n"
+            u"             information area of 256 bytes (--latest, --list: no kept read of\n"
+            u"             the radio), 11 verify: the radio differs from FILE, 130 stopped\n"
+            u"             by Ctrl+C, SIGTERM or SIGHUP\n"
             u"Every read of a radio in full is kept in $XDG_DATA_HOME/radioinfo/reads (a year,\n"
-            u"and at least the last ten of each radio).\n"
+            u"and at least the last ten of each radio); verify keeps none.\n"
             u"Control characters of the radio's texts are printed escaped (\\n, \\x1b).\n",
             u"读出或写入编程线上 KVT4610 对讲机的信息。\n"
             u"\n"
-            u"  read            按窗口的显示打印每个字段（--json：一个 JSON 对象）\n"
-            u"  write           读出对讲机，修改给出的字段，再写回\n"
-            u"  batch           把全部字段依次写入 N 台对讲机\n"
-            u"  restore         把文件中的经销商设置写回保存它的对讲机，再读出核对\n"
-            u"  restore --latest  同上，取所接对讲机最新的保留副本\n"
-            u"  restore --list  列出所接对讲机的保留副本，最新的在前（文件、时间）；不写入\n"
-            u"  ports           按窗口的列表列出串口：COMn 及其设备、每个别名及其目标，\n"
-            u"                  失效的别名另行标出（--json：一个数组）\n"
-            u"\n"
+            u"%1\n"
             u"  --save 文件     read：把读出的 256 字节信息区原样保存\n"
             u"  --backup 目录   write、batch、restore：写入前把每台对讲机的信息区保存到目录\n"
             u"                  （batch 因此读出全部数据块）\n"
@@ -106,7 +70,7 @@ constexpr std::array Texts{
             u"到此为止（用于以 - 开头的文件名）。\n"
             u"\n"
             u"字段：\n"
-            u"%1\n"
+            u"%2\n"
             u"batch 向每台对讲机写入上面的全部字段：给出的字段用给出的值，其余用默认值\n"
             u"（文字为空，标志为 0，频段为 1），所以未给出的文字会被清空。写第一台之前先\n"
             u"打印每台将写入的内容。\n"
@@ -115,16 +79,16 @@ constexpr std::array Texts{
             u"\n"
             u"串口：radioinfo-cli ports 列出的 COMn，或设备路径，例如 /dev/ttyUSB0；不给\n"
             u"      --port 时用窗口保存的串口（mysetup.ini）。没有保存或它不在列表中时，\n"
-            u"      read 用列表中的第一个串口（在标准错误中说明）；write、batch 和 restore\n"
-            u"      不写入（状态 3）。\n"
+            u"      read 和 verify 用列表中的第一个串口（在标准错误中说明）；write、batch\n"
+            u"      和 restore 不写入（状态 3）。\n"
             u"退出状态：0 完成，1 无法写出输出，2 用法错误，3 无法打开串口或串口被占用，\n"
             u"          4 通讯错误，5 机型或版本错误，6 无法写入 --save 或 --log 文件，\n"
-            u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复：文件属于另一台对讲机，\n"
-            u"          9 恢复后读出核对不符，10 文件无法读取或不是 256 字节的 KVT4610\n"
-            u"          信息区（--latest、--list：没有该对讲机的保留副本），\n"
-            u"          130 被 Ctrl+C、SIGTERM 或 SIGHUP 停止\n"
+            u"          7 无法保存备份（未写入该对讲机），8 拒绝恢复或核对：文件属于另一台\n"
+            u"          对讲机，9 恢复后读出核对不符，10 文件无法读取或不是 256 字节的\n"
+            u"          KVT4610 信息区（--latest、--list：没有该对讲机的保留副本），\n"
+            u"          11 verify：对讲机与文件不同，130 被 Ctrl+C、SIGTERM 或 SIGHUP 停止\n"
             u"每次完整读出的对讲机都保留在 $XDG_DATA_HOME/radioinfo/reads（保留一年，\n"
-            u"每台对讲机至少保留最近十份）。\n"
+            u"每台对讲机至少保留最近十份）；verify 不保留。\n"
             u"对讲机文字中的控制字符以转义形式打印（\\n、\\x1b）。\n"},
     TextRow{CliText::TryHelp, u"Try 'radioinfo-cli --help' for more information.",
             u"请尝试执行“radioinfo-cli --help”来获取更多信息。"},
@@ -132,8 +96,7 @@ constexpr std::array Texts{
     TextRow{CliText::UnknownCommand, u"unknown command %1", u"未知命令 %1"},
     TextRow{CliText::UnexpectedArgument, u"unexpected argument %1", u"多余的参数 %1"},
     TextRow{CliText::NeedsValue, u"%1 needs a value", u"%1 需要一个值"},
-    TextRow{CliText::NoCommand, u"no command: read, write, batch, restore or ports",
-            u"缺少命令：read、write、batch、restore 或 ports"},
+    TextRow{CliText::NoCommand, u"no command: %1", u"缺少命令：%1"},
     TextRow{CliText::ZeroOrOne, u"%1: 0 or 1", u"%1：只能是 0 或 1"},
     TextRow{CliText::WholeNumber, u"%1: a whole number from 1 to 2147483647",
             u"%1：需要 1 到 2147483647 之间的整数"},
@@ -154,8 +117,8 @@ constexpr std::array Texts{
     TextRow{CliText::ReadChangesNoField, u"read changes no field", u"read 不修改任何字段"},
     TextRow{CliText::BatchNeedsCount, u"batch needs --count N", u"batch 需要 --count 台数"},
     TextRow{CliText::CountBelongsToBatch, u"--count belongs to batch", u"--count 只用于 batch"},
-    TextRow{CliText::JsonBelongsToRead, u"--json belongs to read and ports",
-            u"--json 只用于 read 和 ports"},
+    TextRow{CliText::JsonBelongsToRead, u"--json belongs to read, verify and ports",
+            u"--json 只用于 read、verify 和 ports"},
     TextRow{CliText::PortForm, u"--port: COMn (n from 1 to 999) or a device path",
             u"--port：COMn（n 为 1 到 999）或设备路径"},
     TextRow{CliText::RadioNo, u"Radio No.: %1", u"当前台数：%1"},
@@ -188,8 +151,9 @@ constexpr std::array Texts{
             u"restore 的字段取自文件"},
     TextRow{CliText::RestoreNeedsFile, u"restore needs one of FILE, --latest or --list",
             u"restore 需要文件、--latest 或 --list 其中之一"},
-    TextRow{CliText::LatestBelongsToRestore, u"--latest and --list belong to restore",
-            u"--latest 和 --list 只用于 restore"},
+    TextRow{CliText::LatestBelongsToRestore,
+            u"--latest belongs to restore and verify, --list to restore",
+            u"--latest 只用于 restore 和 verify，--list 只用于 restore"},
     TextRow{CliText::SaveBelongsToRead, u"--save belongs to read", u"--save 只用于 read"},
     TextRow{CliText::BackupBelongsToWrite, u"--backup belongs to write, batch and restore",
             u"--backup 只用于 write、batch 和 restore"},
@@ -258,6 +222,23 @@ constexpr std::array Texts{
             u"%1: the file name \"%2\" is not valid text in this system's encoding; it would "
             u"be saved or read under another name: rename it",
             u"%1：文件名“%2”不是本系统编码的有效文字，会以其他名称保存或读取：请改名"},
+    TextRow{CliText::VerifyNeedsFile, u"verify needs one of FILE or --latest",
+            u"verify 需要文件或 --latest 其中之一"},
+    TextRow{CliText::VerifyChangesNoField, u"verify compares, it changes no field",
+            u"verify 只作比较，不修改任何字段"},
+    TextRow{CliText::VerifyOtherRadio,
+            u"the file is of serial number %1, the radio is %2: not compared",
+            u"文件的序列号是 %1，对讲机是 %2：未比较"},
+    TextRow{CliText::VerifySerialProvesNothing,
+            u"a serial number that is empty or erased proves nothing (file: \"%1\", radio: "
+            u"\"%2\"): not compared",
+            u"空白或已擦除的序列号不能证明是同一台对讲机（文件：“%1”，对讲机：“%2”）：未比较"},
+    TextRow{CliText::VerifyingKept, u"comparing with the kept read %1 (read %2)",
+            u"与保留的副本 %1 比较（读出于 %2）"},
+    TextRow{CliText::VerifyEqual, u"the radio holds every field of %1",
+            u"对讲机中的每个字段都与 %1 相同"},
+    TextRow{CliText::VerifyDiffers, u"the radio differs from %1 in %2 of its fields",
+            u"对讲机与 %1 有 %2 个字段不同"},
 };
 } // namespace
 

@@ -6,7 +6,7 @@
 // radioinfo-cli's own texts. The radio's messages ("Read Complete!", ...)
 // come from the core as the window shows them; these are the command line's.
 enum class CliText {
-    Usage,
+    Usage, // the usage lines are the commands' (UsageText of CliCommands)
     Help,
     TryHelp,
     UnknownOption,
@@ -73,6 +73,13 @@ enum class CliText {
     NoProvenKeptRead,
     NameNotText,
     AliasBrokenNotWritten,
+    VerifyNeedsFile,
+    VerifyChangesNoField,
+    VerifyOtherRadio,
+    VerifySerialProvesNothing,
+    VerifyingKept,
+    VerifyEqual,
+    VerifyDiffers,
 };
 
 // The text in the language of langType (2 Chinese, else English), with "%1"

@@ -1,11 +1,13 @@
 #include "RecordPrinter.h"
 
+#include "AreaDifferences.h"
 #include "EscapedText.h"
 
 #include "record/FormFields.h"
 #include "record/InfoArea.h"
 #include "system/QtText.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
@@ -15,22 +17,15 @@
 #include <vector>
 
 namespace {
-using Value = std::variant<int, std::u16string>;
+using Value = PrintedValue;
 
-// The area's rows the record holds, in their order, each as the window shows
-// it: the flags and the band as numbers, texts as their Text1 fields, the
-// model as the Radio Type list's text. The version the model check reads and
-// the bytes carried as they are are not the record's.
+// The area's rows read prints, in their order.
 std::vector<std::pair<std::u16string_view, Value>> Fields(const RadioInfo& r) {
     const FormFields f = ShowFields(r);
     std::vector<std::pair<std::u16string_view, Value>> fields;
     for (const AreaField& row : InfoArea) {
-        if (row.Record.Number != nullptr) {
-            fields.emplace_back(row.Name, r.*row.Record.Number);
-        } else if (row.Text1 >= 0) {
-            fields.emplace_back(row.Name, f.Text1[static_cast<std::size_t>(row.Text1)]);
-        } else if (row.Kind == FieldKind::ModelText) {
-            fields.emplace_back(row.Name, f.Combo1_0);
+        if (const auto value = PrintedValueOf(row, r, f)) {
+            fields.emplace_back(row.Name, *value);
         }
     }
     return fields;
@@ -55,7 +50,49 @@ QString ValueText(const Value& value) {
     return std::holds_alternative<int>(value) ? QString::number(std::get<int>(value))
                                               : ToQString(std::get<std::u16string>(value));
 }
+
+QString ComparedText(const ComparedValue& value) {
+    if (const auto* number = std::get_if<int>(&value)) {
+        return QString::number(*number);
+    }
+    if (const auto* text = std::get_if<std::u16string>(&value)) {
+        return u'"' + EscapeControls(ToQString(*text)) + u'"';
+    }
+    const auto& bytes = std::get<std::vector<std::uint8_t>>(value);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()))
+        .toHex(' ')
+        .toUpper();
+}
+
+QJsonValue ComparedJson(const ComparedValue& value) {
+    if (const auto* number = std::get_if<int>(&value)) {
+        return *number;
+    }
+    if (const auto* text = std::get_if<std::u16string>(&value)) {
+        return ToQString(*text);
+    }
+    QJsonArray bytes;
+    for (const std::uint8_t b : std::get<std::vector<std::uint8_t>>(value)) {
+        bytes.append(b);
+    }
+    return bytes;
+}
 } // namespace
+
+std::optional<PrintedValue> PrintedValueOf(const AreaField& row, const RadioInfo& record,
+                                           const FormFields& shown) {
+    if (row.Record.Number != nullptr) {
+        return record.*row.Record.Number;
+    }
+    if (row.Text1 >= 0) {
+        return shown.Text1[static_cast<std::size_t>(row.Text1)];
+    }
+    if (row.Kind == FieldKind::ModelText) {
+        return shown.Combo1_0;
+    }
+    return std::nullopt;
+}
 
 // A radio's text cannot add a line, nor steer the terminal: each field is
 // one line whatever its bytes.
@@ -73,6 +110,26 @@ std::string RecordJson(const RadioInfo& record) {
         object.insert(ToQString(name), std::holds_alternative<int>(value)
                                            ? QJsonValue(std::get<int>(value))
                                            : QJsonValue(ValueText(value)));
+    }
+    const QString json = QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+    return WithControlsEscaped(json).toUtf8().toStdString();
+}
+
+std::string DifferencesText(const std::vector<FieldDifference>& differences) {
+    QString text;
+    for (const FieldDifference& d : differences) {
+        text += ToQString(d.name) + QStringLiteral(": radio ") + ComparedText(d.radio) +
+                QStringLiteral(", file ") + ComparedText(d.file) + u'\n';
+    }
+    return text.toUtf8().toStdString();
+}
+
+std::string DifferencesJson(const std::vector<FieldDifference>& differences) {
+    QJsonObject object;
+    for (const FieldDifference& d : differences) {
+        object.insert(ToQString(d.name),
+                      QJsonObject{{QStringLiteral("radio"), ComparedJson(d.radio)},
+                                  {QStringLiteral("file"), ComparedJson(d.file)}});
     }
     const QString json = QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
     return WithControlsEscaped(json).toUtf8().toStdString();

@@ -1,4 +1,5 @@
 // radioinfo-cli: reads and writes a radio's information from the command line.
+#include "CliCommands.h"
 #include "CliOptions.h"
 #include "CliPorts.h"
 #include "CliSession.h"
@@ -121,9 +122,8 @@ std::optional<PortChoice> DefaultPort(int langType, bool writes) {
 
 // Whether the command writes into the radio: restore --list only reads.
 bool WritesRadio(const CliOptions& options) {
-    using Command = CliOptions::Command;
-    return options.command == Command::Write || options.command == Command::Batch ||
-           (options.command == Command::Restore && !options.restoreList);
+    const CommandRow* row = CommandRowOf(options.command);
+    return row != nullptr && row->writesRadio && !options.restoreList;
 }
 
 #ifndef _WIN32
@@ -149,7 +149,8 @@ NameNotText(const CliOptions& options, const std::vector<std::u16string>& lossy)
         {u"--save", &options.saveFile},
         {u"--backup", &options.backupDir},
         {u"--log", &options.logFile},
-        {u"restore", &options.restoreFile},
+        {CommandRowOf(options.command) != nullptr ? CommandRowOf(options.command)->word : u"",
+         &options.restoreFile},
     };
     for (const auto& [option, value] : names) {
         const bool fromLossy = *value && std::ranges::any_of(lossy, [&](const std::u16string& arg) {
@@ -163,12 +164,6 @@ NameNotText(const CliOptions& options, const std::vector<std::u16string>& lossy)
 }
 #endif
 
-// The port list, as text or JSON, on standard output.
-int ListPorts(const CliOptions& options, int langType) {
-    const std::vector<PortLine> lines = PortLines(langType);
-    PrintOut(options.json ? PortsJson(lines) : PortsText(lines, langType));
-    return ExitDone;
-}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -201,16 +196,18 @@ int main(int argc, char* argv[]) {
     if (options.command == CliOptions::Command::Help) {
         const std::u16string fields =
             FieldOptionsText(CliTextFor(CliText::TextValue, langType), HelpWidth, 2);
-        PrintOut(ToQString(CliTextFor(CliText::Usage, langType) + u"\n" +
-                           CliTextFor(CliText::Help, langType, fields)));
+        PrintOut(
+            ToQString(UsageText(langType) + u"\n" +
+                      CliTextFor(CliText::Help, langType, CommandsHelpText(langType), fields)));
         return CheckedExit(ExitDone, langType);
     }
     if (options.command == CliOptions::Command::Version) {
         PrintOut(QStringLiteral("radioinfo-cli %1\n").arg(QLatin1String(RadioinfoVersion)));
         return CheckedExit(ExitDone, langType);
     }
-    if (options.command == CliOptions::Command::Ports) {
-        return CheckedExit(ListPorts(options, langType), langType);
+    if (const CommandRow* row = CommandRowOf(options.command); row != nullptr && !row->opensPort) {
+        CliSession session(langType, SystemPortResolver(), options.trace);
+        return CheckedExit(session.Run(options, 0), langType);
     }
     const std::optional<PortChoice> port =
         options.port ? ChoosePort(*options.port) : DefaultPort(langType, WritesRadio(options));

@@ -358,7 +358,7 @@ TEST(CliUsage, AUsageErrorSaysWhatIsWrongAndWhereTheHelpIs) {
          "--seller：最多 16 个字节（一个汉字占两个）"},
         {{"--port", "/dev/null", "write", "--band", "2"}, "zh_CN.UTF-8", "--band：只能是 0 或 1"},
         {{"read", "--bogus"}, "C", "unknown option --bogus"},
-        {{}, "C", "no command: read, write, batch, restore or ports"},
+        {{}, "C", "no command: read, write, batch, restore, verify or ports"},
         {{"batch", "--count", "2147483648"}, "C", "--count: a whole number from 1 to 2147483647"},
         {{"--port", "COM1000", "read"}, "C", "--port: COMn (n from 1 to 999) or a device path"},
         {{"fr\nob\x1b[2J"}, "C", "unknown command fr\\nob\\x1b[2J"},

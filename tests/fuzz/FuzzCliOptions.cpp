@@ -79,8 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     using Command = CliOptions::Command;
     const bool restoreSource = o.restoreFile || o.restoreLatest || o.restoreList;
-    Require((o.command == Command::Restore) == restoreSource || !IsRun(o.command),
-            "restore without its file, or a file for another command, was accepted");
+    const bool takesSource = o.command == Command::Restore || o.command == Command::Verify;
+    Require(takesSource == restoreSource || !IsRun(o.command),
+            "restore or verify without its file, or a file for another command, was accepted");
+    Require(!o.restoreList || o.command == Command::Restore || !IsRun(o.command),
+            "--list was accepted beside no restore");
     Require(!o.saveFile || o.command == Command::Read, "--save was accepted beside no read");
     Require(!o.logFile || o.command == Command::Batch, "--log was accepted beside no batch");
     Require(!o.backupDir || o.command == Command::Write || o.command == Command::Batch ||
