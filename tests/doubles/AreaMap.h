@@ -110,8 +110,8 @@ constexpr std::size_t RecordFieldCount() {
     return count;
 }
 
-// The radio's last block holds nothing the tool reads, yet a write sends it
-// back as the tool last saw it, with the blocks of the dealer's fields.
+// A write sends the radio's last block back as the tool last saw it, with
+// the blocks of the dealer's fields, whether or not a field lies in it.
 inline constexpr std::size_t LastBlock = 0xF0;
 
 // The blocks a dealer's write sends, as offsets in address order: every

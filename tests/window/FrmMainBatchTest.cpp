@@ -30,7 +30,8 @@ QByteArray Written(const QByteArray& before, const QByteArray& dealer) {
     for (const area::Field& f : area::Fields) {
         if (f.Written && area::IsText(f)) {
             const auto width = static_cast<qsizetype>(f.Width);
-            const QByteArray text = std::string_view(f.Name) == "DealerCode" ? dealer : QByteArray();
+            const QByteArray text =
+                std::string_view(f.Name) == "DealerCode" ? dealer : QByteArray();
             m.replace(static_cast<qsizetype>(f.Offset), width, text.leftJustified(width, '\0'));
         }
     }
