@@ -1,17 +1,20 @@
 // What restore reads in a saved area: the model, the serial number that
 // proves a radio, and which dealer settings a radio read back differs in.
 #include "cli/RestoreCheck.h"
+#include "doubles/AreaMap.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 InfoImage Area(const std::string& head, const std::string& serial) {
     InfoImage image{};
     std::copy(head.begin(), head.end(), image.begin());
-    std::copy(serial.begin(), serial.end(), image.begin() + 0x20);
+    std::copy(serial.begin(), serial.end(),
+              image.begin() + static_cast<std::ptrdiff_t>(area::Named("SerialNo").Offset));
     return image;
 }
 
@@ -24,19 +27,27 @@ InfoImage Random(unsigned seed) {
     return image;
 }
 
-// The dealer's bits as the radio's memory map places them, and their names.
+// The dealer's bits as the tests' map of the area places them, and their names.
 struct Bits {
     std::size_t first, last;
     std::uint8_t mask;
     const char* name;
 };
-const Bits DealerMap[] = {
-    {0x0F, 0x0F, 0xFF, "BandCode"},     {0x10, 0x10, 0x02, "FreqSet"},
-    {0x10, 0x10, 0x04, "Stun"},         {0x10, 0x10, 0x08, "Kill"},
-    {0x18, 0x1B, 0xFF, "ProgPassWord"}, {0x60, 0x6F, 0xFF, "DealerCode"},
-    {0x70, 0x7F, 0xFF, "StockDate"},    {0x80, 0x8F, 0xFF, "SellDate"},
-    {0x90, 0x9F, 0xFF, "Seller"},
-};
+std::vector<Bits> DealerMap() {
+    std::vector<Bits> bits;
+    for (const area::Field& f : area::Fields) {
+        if (f.Written && f.Type == area::Kind::Flags) {
+            for (const area::FlagBit& flag : area::FlagBits) {
+                if (flag.Written) {
+                    bits.push_back({f.Offset, f.Offset, flag.Bit, flag.Name});
+                }
+            }
+        } else if (f.Written) {
+            bits.push_back({f.Offset, f.Offset + f.Width - 1, 0xFF, f.Name});
+        }
+    }
+    return bits;
+}
 } // namespace
 
 TEST(RestoreCheck, OnlyAKvt4610OfAnAcceptedVersion) {
@@ -87,7 +98,7 @@ TEST(RestoreCheck, EveryDealerBitAndNoOtherIsCompared) {
             InfoImage radio = file;
             radio[i] = static_cast<std::uint8_t>(radio[i] ^ (1 << bit));
             QStringList expected;
-            for (const Bits& b : DealerMap) {
+            for (const Bits& b : DealerMap()) {
                 if (i >= b.first && i <= b.last && (b.mask & (1 << bit)) != 0) {
                     expected << b.name;
                 }

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The test world's own map of a radio's information area 0x3B00..0x3BFF and
 // its own reading of it, written from the radio's side: what each byte is,
@@ -58,6 +60,75 @@ inline constexpr Field Fields[] = {
 
 // Flag bits of byte 0x10 and the check box showing each.
 inline constexpr std::uint8_t FactoryBit = 0x01, FreqSetBit = 0x02, StunBit = 0x04, KillBit = 0x08;
+
+// The flags of the Flags row, each a field of its own in the record and in
+// radioinfo-cli's output; a dealer's write sends all but Factory.
+struct FlagBit {
+    const char* Name;
+    std::uint8_t Bit;
+    bool Written;
+};
+inline constexpr FlagBit FlagBits[] = {
+    {"FactoryMode", FactoryBit, false},
+    {"FreqSet", FreqSetBit, true},
+    {"Stun", StunBit, true},
+    {"Kill", KillBit, true},
+};
+// The bits of the flag byte a dealer's write sets; the others go back as the
+// radio held them.
+inline constexpr std::uint8_t DealerFlagBits = [] {
+    std::uint8_t bits = 0;
+    for (const FlagBit& f : FlagBits) {
+        bits = static_cast<std::uint8_t>(bits | (f.Written ? f.Bit : 0));
+    }
+    return bits;
+}();
+
+// The row of a field by name; a name the map does not have does not compile
+// where the row is needed at compile time, and throws otherwise.
+constexpr const Field& Named(std::string_view name) {
+    for (const Field& f : Fields) {
+        if (name == f.Name) {
+            return f;
+        }
+    }
+    throw std::out_of_range("no field of that name in the area's map");
+}
+
+constexpr bool IsText(const Field& field) {
+    return field.Type == Kind::ByteText || field.Type == Kind::AnsiText;
+}
+
+// How many fields the record has, and radioinfo-cli read prints: one per row,
+// one per flag of the flag byte, and the Radio Type, which the record keeps
+// and no byte of the area holds.
+constexpr std::size_t RecordFieldCount() {
+    std::size_t count = 1;
+    for (const Field& f : Fields) {
+        count += f.Type == Kind::Flags ? std::size(FlagBits) : 1;
+    }
+    return count;
+}
+
+// A write sends the radio's last block back as the tool last saw it, with
+// the blocks of the dealer's fields, whether or not a field lies in it.
+inline constexpr std::size_t LastBlock = 0xF0;
+
+// The blocks a dealer's write sends, as offsets in address order: every
+// block holding a written row, and the last block.
+inline std::vector<std::size_t> WrittenBlocks() {
+    std::vector<std::size_t> blocks;
+    for (std::size_t block = 0; block < 256; block += 16) {
+        bool written = block == LastBlock;
+        for (const Field& f : Fields) {
+            written = written || (f.Written && f.Offset < block + 16 && block < f.Offset + f.Width);
+        }
+        if (written) {
+            blocks.push_back(block);
+        }
+    }
+    return blocks;
+}
 
 using Memory = std::array<std::uint8_t, 256>;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "doubles/AreaMap.h"
 #include "doubles/CableLink.h"
 #include "doubles/CommandText.h"
 #include "doubles/FakeSerial.h"
@@ -65,6 +66,11 @@ inline const std::u16string WaittingNext = u"Waitting next...";
 inline const std::u16string WaittingNextChinese = u"\u8BF7\u6362\u4E0B\u4E00\u53F0\u673A\u5668...";
 } // namespace Box
 
-// The seven blocks a write sends, in order.
-inline const std::vector<std::string> WrittenBlocks = {"W 3B00", "W 3B10", "W 3B60", "W 3B70",
-                                                       "W 3B80", "W 3B90", "W 3BF0"};
+// The blocks a write sends, in order, as the area's map has them.
+inline const std::vector<std::string> WrittenBlocks = [] {
+    std::vector<std::string> commands;
+    for (const std::size_t block : area::WrittenBlocks()) {
+        commands.push_back(CommandFor("W", 0x3B00 + static_cast<int>(block)));
+    }
+    return commands;
+}();

@@ -159,12 +159,16 @@ TEST_F(CliBackup, RestoreWritesTheFilesDealerBytesExactly) {
     file.replace(0x70, 16, QByteArray(16, '\xFF'));
     file.replace(0x90, 16, QByteArray("\xD5\xC5\xC8\xFD  \xFF\0\0\0\0\0\0\0\0\x41", 16));
     file.replace(0xA0, 16, QByteArray(16, 'Z')); // no dealer field: stays the radio's
-    // The dealer's bits by the radio's memory map; the rest is the radio's.
+    // The dealer's bits by the tests' map of the area; the rest is the radio's.
     QByteArray mask(256, '\0');
-    mask[0x0F] = static_cast<char>(0xFF);
-    mask[0x10] = 0x0E;
-    mask.replace(0x18, 4, QByteArray(4, '\xFF'));
-    mask.replace(0x60, 64, QByteArray(64, '\xFF'));
+    for (const area::Field& f : area::Fields) {
+        const auto width = static_cast<qsizetype>(f.Width);
+        const char bits =
+            static_cast<char>(f.Type == area::Kind::Flags ? area::DealerFlagBits : 0xFF);
+        if (f.Written) {
+            mask.replace(static_cast<qsizetype>(f.Offset), width, QByteArray(width, bits));
+        }
+    }
     QByteArray expected = Radio();
     for (int i = 0; i < 256; ++i) {
         expected[i] = static_cast<char>((file[i] & mask[i]) | (Radio()[i] & ~mask[i]));
@@ -581,8 +585,7 @@ TEST_F(CliBackup, AFileSizeLimitFailsTheSaveAndEndsNoRadioHalfWritten) {
         QFile file(dir.path() + name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
-    const QStringList written = {"W 3B00", "W 3B10", "W 3B60", "W 3B70",
-                                 "W 3B80", "W 3B90", "W 3BF0", "END"};
+    const QStringList written = WriteCommands.filter(QRegularExpression("^(W |END)"));
     const struct {
         QStringList arguments;
         int exitCode;

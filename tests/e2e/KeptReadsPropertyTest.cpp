@@ -48,14 +48,7 @@ const struct TestRadio {
 // clang-format on
 constexpr std::size_t RadioCount = std::size(Radios);
 
-const area::Field& FieldNamed(std::string_view name) {
-    for (const area::Field& field : area::Fields) {
-        if (name == field.Name) {
-            return field;
-        }
-    }
-    throw std::out_of_range(std::string(name));
-}
+using area::Named;
 
 // The bits a dealer's write or a restore sets, by the test's own map.
 Memory DealerMask() {
@@ -64,9 +57,8 @@ Memory DealerMask() {
         if (!field.Written) {
             continue;
         }
-        const std::uint8_t bits = field.Type == area::Kind::Flags
-                                      ? area::FreqSetBit | area::StunBit | area::KillBit
-                                      : std::uint8_t{0xFF};
+        const std::uint8_t bits =
+            field.Type == area::Kind::Flags ? area::DealerFlagBits : std::uint8_t{0xFF};
         std::fill_n(mask.begin() + static_cast<std::ptrdiff_t>(field.Offset), field.Width, bits);
     }
     return mask;
@@ -80,8 +72,8 @@ Memory RadioMemory(std::size_t radio) {
     }
     const std::string fixed = "KVT4610V110";
     std::copy(fixed.begin(), fixed.end(), m.begin());
-    m[FieldNamed("BandCode").Offset] = 1;
-    const area::Field& serial = FieldNamed("SerialNo");
+    m[Named("BandCode").Offset] = 1;
+    const area::Field& serial = Named("SerialNo");
     std::fill_n(m.begin() + static_cast<std::ptrdiff_t>(serial.Offset), serial.Width, 0);
     std::copy(Radios[radio].serial.begin(), Radios[radio].serial.end(),
               m.begin() + static_cast<std::ptrdiff_t>(serial.Offset));
@@ -131,11 +123,32 @@ struct Model {
     }
 };
 
-// The blocks a write sends, and the number of each one's W in a run that
-// reads the radio in full first.
-const std::pair<std::size_t, int> WrittenBlocks[] = {{0x00, 23}, {0x10, 24}, {0x60, 25}, {0x70, 26},
-                                                     {0x80, 27}, {0x90, 28}, {0xF0, 29}};
-constexpr int ReadEnd = 18, WriteEnd = 30, ReadBackEnd = 48;
+// A run reads the radio in full first: PROGRAM, sixteen R and END. A write
+// then sends PROGRAM, reads three blocks, sends the blocks of the tests' map
+// of the area one W each, and END; a restore reads the radio in full again.
+constexpr int ReadEnd = 18;
+constexpr int FirstW = ReadEnd + 5;
+
+// The blocks a write sends, and the number of each one's W in such a run.
+const std::vector<std::pair<std::size_t, int>> WrittenBlocks = [] {
+    std::vector<std::pair<std::size_t, int>> blocks;
+    for (const std::size_t block : area::WrittenBlocks()) {
+        blocks.emplace_back(block, FirstW + static_cast<int>(blocks.size()));
+    }
+    return blocks;
+}();
+const int WriteEnd = FirstW + static_cast<int>(WrittenBlocks.size());
+const int ReadBackEnd = WriteEnd + ReadEnd;
+
+// The number of the W that sends the block holding a field.
+int WriteOf(const area::Field& field) {
+    for (const auto& [block, command] : WrittenBlocks) {
+        if (field.Offset >= block && field.Offset < block + 16) {
+            return command;
+        }
+    }
+    throw std::out_of_range(field.Name);
+}
 
 enum class Op { Read, WrongWrite, RestoreLatest };
 
@@ -165,8 +178,8 @@ Outcome Predict(Model& model, Op op, std::size_t radio, int fault, const std::st
     }
     if (op == Op::WrongWrite) {
         model.kept.push_back({memory, radio, false});
-        if (Reached(fault, 28)) {
-            const area::Field& field = FieldNamed("Seller");
+        const area::Field& field = Named("Seller");
+        if (Reached(fault, WriteOf(field))) {
             std::fill_n(memory.begin() + static_cast<std::ptrdiff_t>(field.Offset), field.Width, 0);
             std::copy(seller.begin(), seller.end(),
                       memory.begin() + static_cast<std::ptrdiff_t>(field.Offset));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "doubles/AreaMap.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -95,8 +97,14 @@ inline const QStringList ReadCommands = [] {
     return commands << "END";
 }();
 
-inline const QStringList WriteCommands{"PROGRAM", "R 3B00", "R 3B10", "R 3BF0", "W 3B00", "W 3B10",
-                                       "W 3B60",  "W 3B70", "W 3B80", "W 3B90", "W 3BF0", "END"};
+// A Write sends the blocks of the tests' map of the area.
+inline const QStringList WriteCommands = [] {
+    QStringList commands{"PROGRAM", "R 3B00", "R 3B10", "R 3BF0"};
+    for (const std::size_t block : area::WrittenBlocks()) {
+        commands << QString("W %1").arg(0x3B00 + static_cast<int>(block), 4, 16).toUpper();
+    }
+    return commands << "END";
+}();
 // A batch's radio without --backup or --log: a Write that reads the serial
 // number's block too.
 inline const QStringList BatchCommands = [] {

@@ -2,10 +2,13 @@
 // parsing never fails unsafely, and what it accepts fits the radio.
 #include "FuzzInput.h"
 #include "cli/CliOptions.h"
-#include "record/Cp936.h"
+#include "doubles/AreaMap.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <optional>
+#include <string>
 
 namespace {
 // Words separated by 0x00; each byte one character, 0xC0 and up stand for
@@ -23,25 +26,55 @@ std::vector<std::u16string> Words(std::span<const std::uint8_t> bytes) {
     return words;
 }
 
-// The fields a write may set, by name, and what the radio holds of each: a
-// code page 936 text or a 7-bit text of so many bytes, without control
-// characters, or 0 and 1. The fuzzer's own list, so a field or limit the
-// parser's table gets wrong shows.
-enum class Holds { Cp936, Ascii, ZeroOrOne };
-struct FieldLimit {
-    Holds holds;
-    std::size_t bytes;
-};
-const std::map<std::u16string_view, FieldLimit> Limits{
-    {u"DealerCode", {Holds::Cp936, 16}},  {u"StockDate", {Holds::Cp936, 16}},
-    {u"SellDate", {Holds::Cp936, 16}},    {u"Seller", {Holds::Cp936, 16}},
-    {u"ProgPassWord", {Holds::Ascii, 4}}, {u"BandCode", {Holds::ZeroOrOne, 0}},
-    {u"FreqSet", {Holds::ZeroOrOne, 0}},  {u"Stun", {Holds::ZeroOrOne, 0}},
-    {u"Kill", {Holds::ZeroOrOne, 0}},
-};
+// The fields a write may set, by name, and what the radio holds of each, from
+// the tests' own map of the area: a code page 936 text or a 7-bit text of its
+// width in bytes, without control characters, or 0 and 1 (the band and each
+// flag). The tests' map, not the parser's table, so a field or limit the
+// parser gets wrong shows.
+using Limits = std::map<std::u16string, const area::Field*, std::less<>>;
+const Limits& WrittenFields() {
+    static const Limits limits = [] {
+        Limits l;
+        const auto name = [](std::string_view n) { return std::u16string(n.begin(), n.end()); };
+        for (const area::Field& f : area::Fields) {
+            if (f.Written && f.Type == area::Kind::Flags) {
+                for (const area::FlagBit& flag : area::FlagBits) {
+                    if (flag.Written) {
+                        l.emplace(name(flag.Name), &f);
+                    }
+                }
+            } else if (f.Written) {
+                l.emplace(name(f.Name), &f);
+            }
+        }
+        return l;
+    }();
+    return limits;
+}
 
-bool Fits(const FieldValue& value, const FieldLimit& limit) {
-    if (limit.holds == Holds::ZeroOrOne) {
+// The text's bytes in the field, by the tests' own reading of the code page;
+// nullopt when a character has none there.
+std::optional<std::size_t> StoredSize(std::u16string_view text, const area::Field& field) {
+    std::size_t size = 0;
+    for (const char16_t c : text) {
+        if (field.Type == area::Kind::ByteText) {
+            if (c >= 0x80) {
+                return std::nullopt;
+            }
+            size += 1;
+            continue;
+        }
+        const std::optional<Bytes> bytes = area::EncodeGbk(std::u16string_view(&c, 1));
+        if (!bytes) {
+            return std::nullopt;
+        }
+        size += bytes->size();
+    }
+    return size;
+}
+
+bool Fits(const FieldValue& value, const area::Field& field) {
+    if (!area::IsText(field)) {
         const auto* number = std::get_if<std::int16_t>(&value);
         return number != nullptr && (*number == 0 || *number == 1);
     }
@@ -51,12 +84,8 @@ bool Fits(const FieldValue& value, const FieldLimit& limit) {
     if (text == nullptr || std::any_of(text->begin(), text->end(), control)) {
         return false;
     }
-    if (limit.holds == Holds::Ascii) {
-        return text->size() <= limit.bytes &&
-               std::all_of(text->begin(), text->end(), [](char16_t c) { return c < 0x80; });
-    }
-    const auto encoded = EncodeCp936(*text);
-    return encoded && encoded->size() <= limit.bytes;
+    const auto size = StoredSize(*text, field);
+    return size && *size <= field.Width;
 }
 
 // A command that talks to the radio (not --help or --version, which end the
@@ -73,9 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const CliOptions& o = *parsed.options;
     for (const auto& [name, value] : o.fields) {
-        const auto limit = Limits.find(name);
-        Require(limit != Limits.end(), "a field no option sets was accepted");
-        Require(Fits(value, limit->second), "a value the radio cannot hold was accepted");
+        const auto field = WrittenFields().find(name);
+        Require(field != WrittenFields().end(), "a field no option sets was accepted");
+        Require(Fits(value, *field->second), "a value the radio cannot hold was accepted");
     }
     using Command = CliOptions::Command;
     const bool restoreSource = o.restoreFile || o.restoreLatest || o.restoreList;

@@ -3,9 +3,9 @@
 // was, fill and bytes after a text's end included; versions come back as the
 // radio holds them.
 #include "FuzzInput.h"
+#include "doubles/AreaMap.h"
 #include "record/FormFields.h"
 #include "record/ModData.h"
-#include "record/ModVersion.h"
 
 #include <algorithm>
 
@@ -31,8 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (std::size_t i = 0; i < 256; ++i) {
         Require(data.Image[i] == before[i], "an unedited round trip changed a byte");
     }
-    Require(data.Record.RfVersion == BytesToVersion(before[0x0B], before[0x0C]) &&
-                data.Record.LcdVersion == BytesToVersion(before[0x0D], before[0x0E]),
+    // The versions as the tests' map reads the radio's bytes.
+    const auto shown = [&](const char* name) { return area::ShownText(before, area::Named(name)); };
+    Require(data.Record.RfVersion == shown("RfVersion") &&
+                data.Record.LcdVersion == shown("LcdVersion"),
             "a version did not come back as the radio holds it");
     return 0;
 }

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "doubles/AreaMap.h"
 #include "doubles/CommandText.h"
 #include "doubles/TestRadio.h"
+#include "record/FormFields.h"
 #include "record/ModData.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // What an operator types into the window before a write, and the bytes the
-// radio must hold afterwards.
+// radio must hold afterwards. Every dealer's text field of the area's map is
+// typed into: those named here get their text, any other is left empty.
 struct DealerEdit {
     std::u16string PassWord = u"12";
     std::u16string DealerCode = u"D-0042";
@@ -20,32 +24,55 @@ struct DealerEdit {
     std::int16_t Stun = 0;
     std::int16_t Kill = 1;
 
-    // Into the record, as the window's fields would go (no NUL, blanks after).
+    // Into the record, as the window's fields go when it is collected (no
+    // NUL, blanks after).
     void ApplyTo(ModData& data) const {
-        data.Record.ProgPassWord = PassWord;
-        data.Record.DealerCode = DealerCode;
-        data.Record.StockDate = StockDate;
-        data.Record.SellDate = SellDate;
-        data.Record.Seller = Seller;
-        data.Record.FreqSet = FreqSet;
-        data.Record.Stun = Stun;
-        data.Record.Kill = Kill;
+        FormFields form = ShowFields(data.Record);
+        for (const area::Field& f : area::Fields) {
+            if (f.Written && area::IsText(f)) {
+                form.Text1[static_cast<std::size_t>(f.Text1)] = Typed(f.Name);
+            }
+        }
+        form.Check8 = FreqSet;
+        form.Check2 = Stun;
+        form.Check3 = Kill;
+        TakeFields(form, data.Record);
     }
 
     // The radio's memory before, with the fields a write changes as they must be.
     TestRadio::Memory Written(TestRadio::Memory memory, std::int16_t band) const {
-        memory[0x0F] = static_cast<std::uint8_t>(band);
-        memory[0x10] =
-            static_cast<std::uint8_t>((memory[0x10] & 0xF1) | FreqSet * 2 | Stun * 4 | Kill * 8);
-        Put(memory, 0x18, Narrow(PassWord), 4);
-        Put(memory, 0x60, Narrow(DealerCode), 16);
-        Put(memory, 0x70, Narrow(StockDate), 16);
-        Put(memory, 0x80, Narrow(SellDate), 16);
-        Put(memory, 0x90, SellerBytes, 16);
+        memory[area::Named("BandCode").Offset] = static_cast<std::uint8_t>(band);
+        const std::uint8_t flags = static_cast<std::uint8_t>((FreqSet != 0 ? area::FreqSetBit : 0) |
+                                                             (Stun != 0 ? area::StunBit : 0) |
+                                                             (Kill != 0 ? area::KillBit : 0));
+        std::uint8_t& flagByte = memory[area::Named("Flags").Offset];
+        flagByte = static_cast<std::uint8_t>((flagByte & ~area::DealerFlagBits) | flags);
+        for (const area::Field& f : area::Fields) {
+            if (f.Written && area::IsText(f)) {
+                Put(memory, f.Offset, Stored(f.Name), f.Width);
+            }
+        }
         return memory;
     }
 
   private:
+    // The text typed into a dealer's field; empty for one this edit leaves alone.
+    std::u16string Typed(std::string_view name) const {
+        const std::pair<std::string_view, const std::u16string*> typed[] = {
+            {"ProgPassWord", &PassWord}, {"DealerCode", &DealerCode}, {"StockDate", &StockDate},
+            {"SellDate", &SellDate},     {"Seller", &Seller},
+        };
+        for (const auto& [field, text] : typed) {
+            if (field == name) {
+                return *text;
+            }
+        }
+        return {};
+    }
+    // Its bytes in the radio: the Seller's as given, the others' 7-bit texts.
+    Bytes Stored(std::string_view name) const {
+        return name == "Seller" ? SellerBytes : Narrow(Typed(name));
+    }
     static Bytes Narrow(const std::u16string& ascii) {
         Bytes bytes;
         for (const char16_t c : ascii) {

@@ -35,9 +35,21 @@ namespace {
 
 using Rng = std::mt19937_64;
 using Memory = TestRadio::Memory;
-using area::Kind;
 
-const std::set<int> WritableBlocks = {0x3B00, 0x3B10, 0x3B60, 0x3B70, 0x3B80, 0x3B90, 0x3BF0};
+using area::IsText;
+
+// The map's fields a Read, a Write and the oracle meet at.
+const area::Field& BandField = area::Named("BandCode");
+const area::Field& FlagsField = area::Named("Flags");
+const area::Field& SerialField = area::Named("SerialNo");
+
+const std::set<int> WritableBlocks = [] {
+    std::set<int> blocks;
+    for (const std::size_t block : area::WrittenBlocks()) {
+        blocks.insert(0x3B00 + static_cast<int>(block));
+    }
+    return blocks;
+}();
 
 int Pick(Rng& rng, int count) {
     return static_cast<int>(rng() % static_cast<std::uint64_t>(count));
@@ -57,10 +69,6 @@ std::string Narrow(std::u16string_view text) {
         s += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : std::string(hex);
     }
     return s;
-}
-
-bool IsText(const area::Field& f) {
-    return f.Type == Kind::ByteText || f.Type == Kind::AnsiText;
 }
 
 // ---- drawing radios and edits ----------------------------------------------
@@ -140,7 +148,7 @@ Memory DrawRadio(Rng& rng) {
         Put(m, 7, Ascii("V120"));
     }
     const std::uint8_t bands[] = {0, 1, 0xFF, static_cast<std::uint8_t>(rng())};
-    m[0x0F] = bands[Pick(rng, 4)];
+    m[BandField.Offset] = bands[Pick(rng, 4)];
     for (const area::Field& f : area::Fields) {
         if (IsText(f)) {
             Put(m, f.Offset, DrawFieldBytes(rng, f.Width));
@@ -306,8 +314,7 @@ struct Session {
         FormFields& shown = window.Shown;
         for (const area::Field& f : area::Fields) {
             if (f.Written && IsText(f) && Chance(rng, 35)) {
-                shown.Text1[static_cast<std::size_t>(f.Text1)] =
-                    DrawEdit(rng, f.Type == Kind::ByteText ? 4 : 16);
+                shown.Text1[static_cast<std::size_t>(f.Text1)] = DrawEdit(rng, f.Width);
             }
         }
         for (std::int16_t* box : {&shown.Check8, &shown.Check2, &shown.Check3}) {
@@ -442,11 +449,11 @@ std::array<std::optional<std::uint8_t>, 256> Expected(Session& s, Operation op, 
     std::array<std::optional<std::uint8_t>, 256> e;
     std::copy(m.begin(), m.end(), e.begin());
     if (band == 0 || band == 1) {
-        e[0x0F] = static_cast<std::uint8_t>(band);
+        e[BandField.Offset] = static_cast<std::uint8_t>(band);
     }
-    e[0x10] = static_cast<std::uint8_t>((m[0x10] & 0xF1) | (c.Shown.Check8 ? area::FreqSetBit : 0) |
-                                        (c.Shown.Check2 ? area::StunBit : 0) |
-                                        (c.Shown.Check3 ? area::KillBit : 0));
+    e[FlagsField.Offset] = static_cast<std::uint8_t>(
+        (m[FlagsField.Offset] & ~area::DealerFlagBits) | (c.Shown.Check8 ? area::FreqSetBit : 0) |
+        (c.Shown.Check2 ? area::StunBit : 0) | (c.Shown.Check3 ? area::KillBit : 0));
     for (const area::Field& f : area::Fields) {
         if (!f.Written || !IsText(f)) {
             continue;
@@ -480,7 +487,8 @@ void CheckRadio(Session& s, Operation op, const TestRadio& r, const Memory& befo
     s.Check(ModelAccepted(before), name + "written although its model or version is wrong");
     int band = c->BandBefore;
     if (op == Operation::Write) {
-        s.Check(c->BandBefore == before[0x0F], name + "the band was not taken from the radio");
+        s.Check(c->BandBefore == before[BandField.Offset],
+                name + "the band was not taken from the radio");
     } else {
         s.Check(s.recordBand.contains(c->BandBefore),
                 name + "collected with band " + std::to_string(c->BandBefore));
@@ -526,14 +534,14 @@ void CheckShownAfterRead(Session& s, const Memory& m) {
                                              Narrow(shown) + "\", the radio holds \"" +
                                              Narrow(text.value_or(u"")) + "\"");
     }
-    const std::uint8_t flags = m[0x10];
+    const std::uint8_t flags = m[FlagsField.Offset];
     s.Check(w.Check1 == (flags & area::FactoryBit ? 1 : 0) &&
                 w.Check8 == (flags & area::FreqSetBit ? 1 : 0) &&
                 w.Check2 == (flags & area::StunBit ? 1 : 0) &&
                 w.Check3 == (flags & area::KillBit ? 1 : 0),
             "after a Read the check boxes do not show the flags " +
-                Hex(std::span(m).subspan(0x10, 1)));
-    s.Check(w.Combo1_1 == (m[0x0F] < 2 ? m[0x0F] : -1),
+                Hex(std::span(m).subspan(FlagsField.Offset, 1)));
+    s.Check(w.Combo1_1 == (m[BandField.Offset] < 2 ? m[BandField.Offset] : -1),
             "after a Read the Frequency list shows " + std::to_string(w.Combo1_1));
     s.Check(w.Combo1_0 == u"KVT4610", "after a Read the Radio Type is " + Narrow(w.Combo1_0));
 }
@@ -545,7 +553,7 @@ void CheckShownAfterWrite(Session& s, const FormFields& before, bool written, bo
     const FormFields& w = s.window.Shown;
     for (std::size_t t = 0; t < w.Text1.size(); ++t) {
         const std::u16string trimmed = area::TrimRight(before.Text1[t]);
-        const bool ok = (t == 1 && written) ||
+        const bool ok = (t == static_cast<std::size_t>(SerialField.Text1) && written) ||
                         w.Text1[t] == (written ? trimmed : before.Text1[t]) ||
                         (written && !done && w.Text1[t] == before.Text1[t]);
         s.Check(ok, "after a write Text1(" + std::to_string(t) + ") shows \"" + Narrow(w.Text1[t]) +
@@ -705,7 +713,8 @@ void RunOperation(Session& s, Operation op) {
             std::find(radios[i]->Log().begin() + static_cast<std::ptrdiff_t>(heardBefore[i]),
                       radios[i]->Log().end(), "R 3B00") != radios[i]->Log().end();
         if (c == nullptr && op == Operation::Write && answeredBlock0) {
-            s.recordBand.insert(before[i][0x0F]); // taken from the radio, if its answer came
+            s.recordBand.insert(
+                before[i][BandField.Offset]); // taken from the radio, if its answer came
         }
     }
     for (const FormWindow::Collect& k : s.window.Collects) {
@@ -717,7 +726,7 @@ void RunOperation(Session& s, Operation op) {
     if (op == Operation::Read && success) {
         CheckShownAfterRead(s, before[0]);
         s.lastRead = before[0];
-        s.recordBand = {before[0][0x0F]};
+        s.recordBand = {before[0][BandField.Offset]};
     } else {
         const bool written = op != Operation::Read && !s.window.Collects.empty();
         CheckShownAfterWrite(s, shownBefore, written, success);

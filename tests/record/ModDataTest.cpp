@@ -1,4 +1,5 @@
 #include "record/ModData.h"
+#include "doubles/AreaMap.h"
 #include "record/Cp936.h"
 #include "record/ModFun.h"
 
@@ -99,17 +100,22 @@ TEST(PackImage, ChangesOnlyTheDealerBytes) {
 
     InfoImage expected;
     expected.fill(0xA5);
-    expected[0x0F] = 0;
-    expected[0x10] = 0xA1;
-    const auto field = [&](int offset, std::string_view bytes, int width) {
-        std::fill_n(expected.begin() + offset, width, 0);
-        PutBytes(expected, offset, bytes);
+    expected[area::Named("BandCode").Offset] = 0;
+    expected[area::Named("Flags").Offset] = 0xA1;
+    // Every dealer's text goes afresh, one the record leaves empty as zeros.
+    for (const area::Field& f : area::Fields) {
+        if (f.Written && area::IsText(f)) {
+            std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(f.Offset), f.Width, 0);
+        }
+    }
+    const auto field = [&](const char* name, std::string_view bytes) {
+        PutBytes(expected, static_cast<int>(area::Named(name).Offset), bytes);
     };
-    field(0x18, "12", 4);
-    field(0x60, "D1", 16);
-    field(0x70, "2026-01-02", 16);
-    field(0x80, Zhong + Wen, 16);
-    field(0x90, "Seller", 16);
+    field("ProgPassWord", "12");
+    field("DealerCode", "D1");
+    field("StockDate", "2026-01-02");
+    field("SellDate", Zhong + Wen);
+    field("Seller", "Seller");
     EXPECT_EQ(data.Image, expected);
 }
 

@@ -2,6 +2,7 @@
 // radio-sim's batch bench.
 #include "Processes.h"
 #include "WindowFixture.h"
+#include "doubles/AreaMap.h"
 
 #include <QFile>
 #include <QTest>
@@ -19,12 +20,21 @@ QByteArray BenchRadio(int i) {
 }
 
 // What a batch radio must hold afterwards: its own bytes, the window's
-// dealer settings and the defaults' band and flags.
+// dealer settings (its Dealer Code, every other dealer text empty) and the
+// defaults' band and flags.
 QByteArray Written(const QByteArray& before, const QByteArray& dealer) {
     QByteArray m = before;
-    m[0x0F] = 1;
-    m[0x10] = static_cast<char>(0x90);
-    m.replace(0x60, 16, dealer.leftJustified(16, '\0'));
+    m[static_cast<qsizetype>(area::Named("BandCode").Offset)] = 1;
+    char& flags = m[static_cast<qsizetype>(area::Named("Flags").Offset)];
+    flags = static_cast<char>(flags & ~area::DealerFlagBits);
+    for (const area::Field& f : area::Fields) {
+        if (f.Written && area::IsText(f)) {
+            const auto width = static_cast<qsizetype>(f.Width);
+            const QByteArray text =
+                std::string_view(f.Name) == "DealerCode" ? dealer : QByteArray();
+            m.replace(static_cast<qsizetype>(f.Offset), width, text.leftJustified(width, '\0'));
+        }
+    }
     return m;
 }
 

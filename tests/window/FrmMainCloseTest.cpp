@@ -4,6 +4,7 @@
 // message, and then the window closes; anything else ends at once.
 #include "VirtualLine.h"
 #include "WindowFixture.h"
+#include "doubles/AreaMap.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +23,10 @@ std::vector<std::string> Whole(Op op) {
             commands.push_back(CommandFor("R", block));
         }
     } else {
-        commands.insert(commands.end(), {"R 3B00", "R 3B10", "R 3BF0", "W 3B00", "W 3B10", "W 3B60",
-                                         "W 3B70", "W 3B80", "W 3B90", "W 3BF0"});
+        commands.insert(commands.end(), {"R 3B00", "R 3B10", "R 3BF0"});
+        for (const std::size_t block : area::WrittenBlocks()) {
+            commands.push_back(CommandFor("W", 0x3B00 + static_cast<int>(block)));
+        }
     }
     commands.push_back("END");
     return commands;
