@@ -49,6 +49,13 @@ ComparedValue AsCompared(const PrintedValue& value) {
     return std::get<std::u16string>(value);
 }
 
+// A text prints between quotes, escaped as read escapes it: a quote or a
+// backslash of its own could make two texts, or the line, read alike.
+bool PrintsPlainly(const PrintedValue& value) {
+    const auto* text = std::get_if<std::u16string>(&value);
+    return text == nullptr || text->find_first_of(u"\"\\") == std::u16string::npos;
+}
+
 std::u16string Address(std::size_t offset) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%04x",
@@ -73,7 +80,8 @@ std::vector<FieldDifference> AreaDifferences(const InfoImage& radio, const InfoI
         const auto filePrinted = PrintedValueOf(row, f.record, f.shown);
         const std::u16string name = row.Name.empty() ? Address(static_cast<std::size_t>(row.Start))
                                                      : std::u16string(row.Name);
-        if (radioPrinted && filePrinted && *radioPrinted != *filePrinted) {
+        if (radioPrinted && filePrinted && *radioPrinted != *filePrinted &&
+            PrintsPlainly(*radioPrinted) && PrintsPlainly(*filePrinted)) {
             differences.push_back({name, AsCompared(*radioPrinted), AsCompared(*filePrinted)});
         } else {
             differences.push_back(

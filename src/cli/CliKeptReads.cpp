@@ -27,11 +27,11 @@ void CliSession::KeepImage(const InfoImage& image, KeptReads::Kind kind) {
 
 // Only a radio whose serial number proves it can have copies: any other
 // would take another radio's. --force does not change that.
-bool CliSession::SerialProvesRadio() {
+bool CliSession::SerialProvesRadio(const FileRefusals& refusals) {
     if (SerialProof(data_.Image)) {
         return true;
     }
-    Say(CliText::NoProvenKeptRead, SerialNoOf(data_.Image));
+    Say(refusals.noProvenKeptRead, SerialNoOf(data_.Image));
     return false;
 }
 
@@ -42,28 +42,40 @@ int CliSession::RestoreLatest(const CliOptions& options) {
     if (const int status = ReadRadio(false); status != ExitDone) {
         return status;
     }
-    if (!SerialProvesRadio()) {
+    KeptRead latest;
+    InfoImage file{};
+    if (const int status = LoadLatestKeptRead(latest, file, RestoreRefusals); status != ExitDone) {
+        return status;
+    }
+    Say(CliText::RestoringKept, latest.path, ReadTime(latest.utc));
+    // A Read made after the wrong Write is the newest copy, or a restore
+    // already wrote it: writing it would change nothing.
+    if (DealerDifferences(file, data_.Image).isEmpty()) {
+        Say(CliText::KeptAlreadyHeld);
+        return ExitDone;
+    }
+    return RestoreImage(file, options);
+}
+
+int CliSession::LoadLatestKeptRead(KeptRead& latest, InfoImage& file,
+                                   const FileRefusals& refusals) {
+    if (!SerialProvesRadio(refusals)) {
         return ExitOtherRadio;
     }
     // A copy of another model (a file put there by hand) is passed over: it
     // would only be refused.
-    const std::optional<KeptRead> latest = keptReads_.Latest(data_.Image, IsImageOfThisModel);
-    if (!latest) {
-        Say(CliText::NoKeptRead, SerialNoOf(data_.Image), keptReads_.Folder());
+    const std::optional<KeptRead> found = keptReads_.Latest(data_.Image, IsImageOfThisModel);
+    if (!found) {
+        Say(refusals.noKeptRead, SerialNoOf(data_.Image), keptReads_.Folder());
         return ExitRestoreFile;
     }
-    const std::optional<InfoImage> file = LoadRestoreFile(latest->path);
-    if (!file) {
+    const std::optional<InfoImage> loaded = LoadRestoreFile(found->path, refusals);
+    if (!loaded) {
         return ExitRestoreFile;
     }
-    Say(CliText::RestoringKept, latest->path, ReadTime(latest->utc));
-    // A Read made after the wrong Write is the newest copy, or a restore
-    // already wrote it: writing it would change nothing.
-    if (DealerDifferences(*file, data_.Image).isEmpty()) {
-        Say(CliText::KeptAlreadyHeld);
-        return ExitDone;
-    }
-    return RestoreImage(*file, options);
+    latest = *found;
+    file = *loaded;
+    return ExitDone;
 }
 
 // A look only: nothing is written to the radio, and its read is not kept,

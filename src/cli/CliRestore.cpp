@@ -29,7 +29,8 @@ int CliSession::Restore(const CliOptions& options) {
     return RestoreImage(*file, options);
 }
 
-std::optional<InfoImage> CliSession::LoadRestoreFile(const QString& path) {
+std::optional<InfoImage> CliSession::LoadRestoreFile(const QString& path,
+                                                     const FileRefusals& refusals) {
     const ImageLoad load = LoadImageFile(path);
     if (!load.image) {
         load.sizeMismatch ? Say(CliText::NotAnImage, path)
@@ -37,7 +38,7 @@ std::optional<InfoImage> CliSession::LoadRestoreFile(const QString& path) {
         return std::nullopt;
     }
     if (!IsImageOfThisModel(*load.image)) {
-        Say(CliText::NotThisModel, path,
+        Say(refusals.notThisModel, path,
             ModelTextOf(*load.image) + u' ' + VersionTextOf(*load.image));
         return std::nullopt;
     }

@@ -3,6 +3,7 @@
 #include "BatchLog.h"
 #include "CliCommands.h"
 #include "CliOptions.h"
+#include "CliTexts.h"
 #include "CliWindow.h"
 #include "ExitStatus.h"
 #include "TracingSerialControl.h"
@@ -51,7 +52,8 @@ class CliSession final : public CommandHandlers {
     int ListKeptReads();
     static QString ReadTime(const QDateTime& utc);
     // A restore file, or nullopt once the dealer has been told why it is none.
-    std::optional<InfoImage> LoadRestoreFile(const QString& path);
+    std::optional<InfoImage> LoadRestoreFile(const QString& path,
+                                             const FileRefusals& refusals = RestoreRefusals);
     // Writes file's dealer settings into the radio just read and reads them back.
     int RestoreImage(const InfoImage& file, const CliOptions& options);
     // Keeps a copy of the radio's area as read; a copy that cannot be kept is
@@ -59,7 +61,10 @@ class CliSession final : public CommandHandlers {
     void KeepRead();
     void KeepImage(const InfoImage& image, KeptReads::Kind kind = KeptReads::Kind::Read);
     // The radio just read can have kept reads; if not, the dealer is told why.
-    bool SerialProvesRadio();
+    bool SerialProvesRadio(const FileRefusals& refusals = RestoreRefusals);
+    // The newest kept read of the radio just read, of this model, and its
+    // area; a status once the dealer has been told why there is none.
+    int LoadLatestKeptRead(KeptRead& latest, InfoImage& file, const FileRefusals& refusals);
     int Wait();
     void ApplyFields(const CliOptions& options);
     QString BatchSettings() const;

@@ -239,6 +239,18 @@ constexpr std::array Texts{
             u"对讲机中的每个字段都与 %1 相同"},
     TextRow{CliText::VerifyDiffers, u"the radio differs from %1 in %2 of its fields",
             u"对讲机与 %1 有 %2 个字段不同"},
+    TextRow{CliText::VerifyNotThisModel,
+            u"%1 is not the information area of a KVT4610 of an accepted version (it holds "
+            u"%2): not compared",
+            u"%1 不是可接受版本的 KVT4610 信息区（其中是 %2）：未比较"},
+    TextRow{CliText::VerifyNoKeptRead, u"no kept read of the radio %1 in %2: not compared",
+            u"%2 中没有对讲机 %1 的保留副本：未比较"},
+    TextRow{CliText::VerifyNoProvenKeptRead,
+            u"the radio's serial number \"%1\" is empty, erased or shows no character: no kept "
+            u"read can be proven to be this radio's, not compared (verify FILE compares a file "
+            u"of the same serial number)",
+            u"对讲机的序列号“%1”为空、已擦除或没有可显示的字符：没有能证明属于这台对讲机的保留"
+            u"副本，未比较（verify 文件 可与序列号相同的文件比较）"},
 };
 } // namespace
 

@@ -80,7 +80,22 @@ enum class CliText {
     VerifyingKept,
     VerifyEqual,
     VerifyDiffers,
+    VerifyNotThisModel,
+    VerifyNoKeptRead,
+    VerifyNoProvenKeptRead,
 };
+
+// How restore and verify refuse a file or a radio: restore says what it did
+// not write, verify what it did not compare.
+struct FileRefusals {
+    CliText notThisModel;     // %1 the file, %2 its model and version
+    CliText noKeptRead;       // %1 the serial number, %2 the folder
+    CliText noProvenKeptRead; // %1 the serial number
+};
+inline constexpr FileRefusals RestoreRefusals{CliText::NotThisModel, CliText::NoKeptRead,
+                                              CliText::NoProvenKeptRead};
+inline constexpr FileRefusals VerifyRefusals{CliText::VerifyNotThisModel, CliText::VerifyNoKeptRead,
+                                             CliText::VerifyNoProvenKeptRead};
 
 // The text in the language of langType (2 Chinese, else English), with "%1"
 // replaced by subject, "%2" by second and "%3" by third.

@@ -18,7 +18,7 @@ int CliSession::Verify(const CliOptions& options) {
     QString path;
     if (options.restoreFile) {
         path = ToQString(*options.restoreFile);
-        file = LoadRestoreFile(path);
+        file = LoadRestoreFile(path, VerifyRefusals);
         if (!file) {
             return ExitRestoreFile;
         }
@@ -27,20 +27,13 @@ int CliSession::Verify(const CliOptions& options) {
         return status;
     }
     if (options.restoreLatest) {
-        if (!SerialProvesRadio()) {
-            return ExitOtherRadio;
+        KeptRead latest;
+        if (const int status = LoadLatestKeptRead(latest, file.emplace(), VerifyRefusals);
+            status != ExitDone) {
+            return status;
         }
-        const std::optional<KeptRead> latest = keptReads_.Latest(data_.Image, IsImageOfThisModel);
-        if (!latest) {
-            Say(CliText::NoKeptRead, SerialNoOf(data_.Image), keptReads_.Folder());
-            return ExitRestoreFile;
-        }
-        path = latest->path;
-        file = LoadRestoreFile(path);
-        if (!file) {
-            return ExitRestoreFile;
-        }
-        Say(CliText::VerifyingKept, path, ReadTime(latest->utc));
+        path = latest.path;
+        Say(CliText::VerifyingKept, path, ReadTime(latest.utc));
     } else if (!SameRadio(*file, data_.Image)) {
         const bool proven = SerialProof(*file) && SerialProof(data_.Image);
         Say(proven ? CliText::VerifyOtherRadio : CliText::VerifySerialProvesNothing,

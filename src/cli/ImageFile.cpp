@@ -9,6 +9,8 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 QString Reason(int code) {
@@ -39,6 +41,13 @@ SavedImage SaveNewImageFile(const std::function<std::filesystem::path(int attemp
 // Read with the C library, whose errno is the system's reason: a missing
 // file, a folder, a file not to be read.
 ImageLoad LoadImageFile(const QString& path) {
+    // A pipe or a socket is no saved area, and opening a pipe would wait for
+    // a writer that may never come, deaf to Ctrl+C.
+    std::error_code error;
+    const auto type = std::filesystem::status(QFile::encodeName(path).toStdString(), error).type();
+    if (type == std::filesystem::file_type::fifo || type == std::filesystem::file_type::socket) {
+        return {std::nullopt, true, {}};
+    }
     std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (file == nullptr) {
         return {std::nullopt, false, Reason(errno)};

@@ -57,7 +57,10 @@ int CheckedExit(int status, int langType) {
         PrintError(u"radioinfo-cli: " +
                    CliTextFor(CliText::OutputFailed, langType, SystemErrorText(reason)));
     }
-    if ((outputLost || std::ferror(stderr) != 0) && status == ExitDone) {
+    // Where the output is the result (verify's list of differences too), a
+    // script must not take a result it never got.
+    const bool resultInOutput = status == ExitDone || status == ExitDiffers;
+    if ((outputLost || std::ferror(stderr) != 0) && resultInOutput) {
         return ExitOutput;
     }
     return status;

@@ -21,23 +21,6 @@
 #include <unistd.h>
 
 namespace {
-// A radio written out byte by byte: KVT4610 V100, band 0, serial SN-A1,
-// dealer settings set, and bytes beyond the fields the tool reads.
-QByteArray Radio(const QByteArray& serialNo = "SN-A1") {
-    QByteArray m(256, '\0');
-    m.replace(0x00, 11, "KVT4610V100");
-    m.replace(0x10, 1, "\x03");
-    m.replace(0x18, 4, "4321");
-    m.replace(0x20, serialNo.size(), serialNo);
-    m.replace(0x60, 7, "DEALER7");
-    m.replace(0x70, 10, "2026-01-02");
-    m.replace(0x90, 5, "Wang ");
-    for (int i = 0xF0; i < 0x100; ++i) {
-        m[i] = static_cast<char>(0xFF - i);
-    }
-    return m;
-}
-
 bool AnyWrite(const QStringList& commands) {
     return std::any_of(commands.begin(), commands.end(),
                        [](const QString& c) { return c.startsWith("W "); });
@@ -46,7 +29,7 @@ bool AnyWrite(const QStringList& commands) {
 class CliBackup : public testing::Test {
   protected:
     QTemporaryDir dir;
-    QString image = WriteImage(dir, "radio.bin", Radio());
+    QString image = WriteImage(dir, "radio.bin", DealerRadio());
     QString memory = dir.filePath("memory.bin"); // the radio after each END
 
     QStringList Sim(QStringList extra = {}) const {
@@ -66,8 +49,8 @@ TEST_F(CliBackup, BackupWrongWriteAndRestoreGiveBackTheOriginalBytes) {
     ASSERT_EQ(saved.size(), 1);
     EXPECT_TRUE(QRegularExpression("^SN-A1-\\d{8}T\\d{6}Z\\.bin$").match(saved[0]).hasMatch())
         << saved[0].toStdString();
-    EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[0])).toHex(' '), Radio().toHex(' '));
-    ASSERT_NE(ReadFile(memory), Radio());
+    EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[0])).toHex(' '), DealerRadio().toHex(' '));
+    ASSERT_NE(ReadFile(memory), DealerRadio());
 
     const QByteArray wronglyWritten = ReadFile(memory);
     const QString kept = dir.filePath("kept");
@@ -75,7 +58,7 @@ TEST_F(CliBackup, BackupWrongWriteAndRestoreGiveBackTheOriginalBytes) {
         {"--port", radio.Device(), "restore", QDir(backups).filePath(saved[0]), "--backup", kept});
     ASSERT_EQ(restore.exitCode, 0) << restore.err.toStdString();
     EXPECT_TRUE(restore.err.contains("restored and read back")) << restore.err.toStdString();
-    EXPECT_EQ(ReadFile(memory).toHex(' '), Radio().toHex(' '));
+    EXPECT_EQ(ReadFile(memory).toHex(' '), DealerRadio().toHex(' '));
     const QStringList keptFiles = QDir(kept).entryList(QDir::Files);
     ASSERT_EQ(keptFiles.size(), 1) << "the radio as it was before the restore";
     EXPECT_EQ(ReadFile(QDir(kept).filePath(keptFiles[0])).toHex(' '), wronglyWritten.toHex(' '));
@@ -95,36 +78,46 @@ TEST_F(CliBackup, RestoreRefusesAnotherRadiosFileUnlessForced) {
         bool writes;
     };
     const auto withDealer8 = [](QByteArray area) { return area.replace(0x60, 7, "DEALER8"); };
-    const QByteArray otherRadio = withDealer8(Radio("SN-B2"));
+    const QByteArray otherRadio = withDealer8(DealerRadio("SN-B2"));
     QByteArray garbage(256, '\0');
     std::mt19937 random(21);
     std::generate(garbage.begin(), garbage.end(), [&] { return static_cast<char>(random()); });
-    QByteArray otherModel = withDealer8(Radio());
+    QByteArray otherModel = withDealer8(DealerRadio());
     otherModel.replace(0, 11, "XYZ9999V999");
-    const QByteArray erased = Radio(QByteArray(16, '\xFF'));
-    const QByteArray empty = Radio(QByteArray(16, '\0'));
+    const QByteArray erased = DealerRadio(QByteArray(16, '\xFF'));
+    const QByteArray empty = DealerRadio(QByteArray(16, '\0'));
     const Case cases[] = {
-        {Radio(),
+        {DealerRadio(),
          otherRadio,
          {},
          8,
          "the file is of serial number SN-B2, the radio is SN-A1",
          false},
-        {Radio(), otherRadio, {"--force"}, 0, "restored and read back", true},
-        {Radio(),
+        {DealerRadio(), otherRadio, {"--force"}, 0, "restored and read back", true},
+        {DealerRadio(),
          otherRadio.left(255),
          {},
          10,
          "is not a saved information area (256 bytes)",
          false},
-        {Radio(), otherRadio + "x", {}, 10, "is not a saved information area (256 bytes)", false},
-        {Radio(), garbage, {"--force"}, 10, "is not the information area of a KVT4610", false},
-        {Radio(), otherModel, {}, 10, "(it holds XYZ9999 V999)", false},
-        {Radio(), otherModel, {"--force"}, 10, "not even with --force", false},
+        {DealerRadio(),
+         otherRadio + "x",
+         {},
+         10,
+         "is not a saved information area (256 bytes)",
+         false},
+        {DealerRadio(),
+         garbage,
+         {"--force"},
+         10,
+         "is not the information area of a KVT4610",
+         false},
+        {DealerRadio(), otherModel, {}, 10, "(it holds XYZ9999 V999)", false},
+        {DealerRadio(), otherModel, {"--force"}, 10, "not even with --force", false},
         {erased, withDealer8(erased), {}, 8, "proves nothing (file: \"\", radio: \"\")", false},
         {erased, withDealer8(erased), {"--force"}, 0, "restored and read back", true},
         {empty, withDealer8(empty), {}, 8, "proves nothing", false},
-        {Radio(),
+        {DealerRadio(),
          withDealer8(empty),
          {},
          8,
@@ -151,7 +144,7 @@ TEST_F(CliBackup, RestoreRefusesAnotherRadiosFileUnlessForced) {
 // The file's dealer bytes go to the radio as they are, whatever a text round
 // trip would make of them; every other bit stays the radio's.
 TEST_F(CliBackup, RestoreWritesTheFilesDealerBytesExactly) {
-    QByteArray file = Radio();
+    QByteArray file = DealerRadio();
     file[0x0F] = 5;                       // a band the Frequency list has no entry for
     file[0x10] = static_cast<char>(0xF4); // Stun; the radio's own bits differ
     file.replace(0x18, 4, "AB  ");
@@ -169,9 +162,9 @@ TEST_F(CliBackup, RestoreWritesTheFilesDealerBytesExactly) {
             mask.replace(static_cast<qsizetype>(f.Offset), width, QByteArray(width, bits));
         }
     }
-    QByteArray expected = Radio();
+    QByteArray expected = DealerRadio();
     for (int i = 0; i < 256; ++i) {
-        expected[i] = static_cast<char>((file[i] & mask[i]) | (Radio()[i] & ~mask[i]));
+        expected[i] = static_cast<char>((file[i] & mask[i]) | (DealerRadio()[i] & ~mask[i]));
     }
     SimulatedRadio radio(Sim());
     const CliRun run =
@@ -184,7 +177,7 @@ TEST_F(CliBackup, RestoreWritesTheFilesDealerBytesExactly) {
 // A radio swapped while it was restored: the read-back meets a radio that
 // does not hold the file's settings, and the run names them.
 TEST_F(CliBackup, RestoreTheRadioDoesNotReadBackIsAnError) {
-    QByteArray file = Radio();
+    QByteArray file = DealerRadio();
     file.replace(0x60, 7, "DEALER8");
     file[0x10] = static_cast<char>(file[0x10] | 0x04);
     // Each acknowledged END brings the next radio: the Read, the Write and the
@@ -239,8 +232,8 @@ TEST_F(CliBackup, SaveAndBackupFailuresHaveTheirOwnStatus) {
         EXPECT_TRUE(run.err.contains(c.message)) << name << "\n" << run.err.toStdString();
         EXPECT_EQ(radio.StopAndTranscript(), ReadCommands) << name << ": read, nothing written";
     }
-    EXPECT_EQ(ReadFile(dir.filePath("read.bin")).toHex(' '), Radio().toHex(' '));
-    EXPECT_EQ(ReadFile(memory).toHex(' '), Radio().toHex(' '));
+    EXPECT_EQ(ReadFile(dir.filePath("read.bin")).toHex(' '), DealerRadio().toHex(' '));
+    EXPECT_EQ(ReadFile(memory).toHex(' '), DealerRadio().toHex(' '));
 }
 
 // The command line keeps every radio it reads in full, as the window does;
@@ -281,7 +274,8 @@ TEST_F(CliBackup, RestoreListShowsTheRadiosKeptReadsNewestFirst) {
                         .match(lines[i])
                         .hasMatch())
             << lines[i].toStdString();
-        EXPECT_EQ(ReadFile(path).toHex(' '), Radio().toHex(' ')) << "as read, before the write";
+        EXPECT_EQ(ReadFile(path).toHex(' '), DealerRadio().toHex(' '))
+            << "as read, before the write";
     }
     EXPECT_EQ(reads.entryList(QDir::Files), folder) << "the list keeps no copy";
     EXPECT_EQ(radio.StopAndTranscript(),
@@ -374,8 +368,8 @@ TEST_F(CliBackup, BatchBacksUpEachRadioBeforeWritingIt) {
     QFile blocker(dir.filePath("not-a-folder"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const QStringList images{WriteImage(dir, "a.bin", Radio("SN-A1")),
-                             WriteImage(dir, "b.bin", Radio("SN/B2"))};
+    const QStringList images{WriteImage(dir, "a.bin", DealerRadio("SN-A1")),
+                             WriteImage(dir, "b.bin", DealerRadio("SN/B2"))};
     struct Case {
         QStringList options;
         int exitCode;
@@ -415,15 +409,15 @@ TEST_F(CliBackup, BatchBacksUpEachRadioBeforeWritingIt) {
     ASSERT_EQ(saved.size(), 2);
     EXPECT_TRUE(saved[0].startsWith("SN-A1-") && saved[1].startsWith("SN_B2-"))
         << saved.join(' ').toStdString();
-    EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[0])), Radio("SN-A1"));
-    EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[1])), Radio("SN/B2"));
+    EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[0])), DealerRadio("SN-A1"));
+    EXPECT_EQ(ReadFile(QDir(backups).filePath(saved[1])), DealerRadio("SN/B2"));
 }
 
 // Each row names its own radio: its serial number as read from it, or an
 // empty cell when none was, never the radio's before it. A serial number a
 // spreadsheet would take for a formula gets a leading '.
 TEST_F(CliBackup, BatchLogNamesEachRadioItself) {
-    QByteArray otherModel = Radio("SN-B2");
+    QByteArray otherModel = DealerRadio("SN-B2");
     otherModel.replace(0, 11, "XYZ9999V999");
     struct Case {
         QByteArray second;   // the second radio on the bench
@@ -436,13 +430,14 @@ TEST_F(CliBackup, BatchLogNamesEachRadioItself) {
          {},
          5,
          ",,XYZ9999,Model Type or Version Error! Radio Model:XYZ9999 Radio Version:V999,"},
-        {Radio("SN-B2"), "-> R 3B10", 130, ",,KVT4610,stopped by Ctrl+C before writing,"},
-        {Radio("SN-B2"), "-> R 3B40", 130, ",SN-B2,KVT4610,stopped by Ctrl+C before writing,"},
+        {DealerRadio("SN-B2"), "-> R 3B10", 130, ",,KVT4610,stopped by Ctrl+C before writing,"},
+        {DealerRadio("SN-B2"), "-> R 3B40", 130,
+         ",SN-B2,KVT4610,stopped by Ctrl+C before writing,"},
     };
     for (const Case& c : cases) {
         const QString log = dir.filePath("log.csv");
         QFile::remove(log);
-        const QStringList images{WriteImage(dir, "a.bin", Radio("=1+2")),
+        const QStringList images{WriteImage(dir, "a.bin", DealerRadio("=1+2")),
                                  WriteImage(dir, "b.bin", c.second)};
         SimulatedRadio bench({"--bench", "0.3,1.2", "--radios", "2", "--latency", "100",
                               "--bench-images", images.join(',')});
@@ -554,7 +549,7 @@ TEST_F(CliBackup, NothingIsTakenForWhatItCannotBeToldFrom) {
     }
     const QString data = dir.filePath("data");
     for (const QByteArray& serial : {QByteArray(16, '\xFF'), QByteArray("    "), QByteArray()}) {
-        image = WriteImage(dir, "erased.bin", Radio(serial));
+        image = WriteImage(dir, "erased.bin", DealerRadio(serial));
         SimulatedRadio radio(Sim());
         const auto run = [&](const QStringList& arguments) {
             return RunCli(QStringList{"--port", radio.Device()} + arguments, "C", 20000,

@@ -5,31 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
-// KVT4610 V100, band 0, Factory and Freq. Set on, serial SN-A1, a password,
-// dealer code, stock date and seller, and bytes past the fields read shows.
-QByteArray Radio(const QByteArray& serialNo = "SN-A1") {
-    QByteArray m(256, '\0');
-    m.replace(0x00, 11, "KVT4610V100");
-    m.replace(0x10, 1, "\x03");
-    m.replace(0x18, 4, "4321");
-    m.replace(0x20, serialNo.size(), serialNo);
-    m.replace(0x60, 7, "DEALER7");
-    m.replace(0x70, 10, "2026-01-02");
-    m.replace(0x90, 4, "Wang");
-    for (int i = 0xF0; i < 0x100; ++i) {
-        m[i] = static_cast<char>(0xFF - i);
-    }
-    return m;
-}
-
 QByteArray With(QByteArray area, int offset, const QByteArray& bytes) {
     return area.replace(offset, bytes.size(), bytes);
 }
@@ -62,7 +47,7 @@ bool AnyWrite(const QStringList& commands) {
 // the band, a text that is no dealer's, a byte behind an equal text, and a
 // byte the tool carries as it is.
 const QByteArray EveryKind = [] {
-    QByteArray file = With(Radio(), 0x10, "\x82");
+    QByteArray file = With(DealerRadio(), 0x10, "\x82");
     file = With(file, 0x0F, "\x01");
     file = With(file, 0x30, "2026-12-01");
     file = With(file, 0x6A, "Z");
@@ -82,47 +67,64 @@ TEST(CliVerify, ReportsEveryDifferingFieldAndWritesNothing) {
     };
     const QByteArray erased(16, '\xFF');
     const Case cases[] = {
-        {"equal", Radio(), Radio(), 0, {}, "the radio holds every field of", true},
+        {"equal", DealerRadio(), DealerRadio(), 0, {}, "the radio holds every field of", true},
         {"a dealer text with ESC",
-         Radio(),
-         With(Radio(), 0x60, QByteArray("D\x1bX\0\0\0\0", 7)),
+         DealerRadio(),
+         With(DealerRadio(), 0x60, QByteArray("D\x1bX\0\0\0\0", 7)),
          11,
          {R"(DealerCode: radio "DEALER7", file "D\x1bX")"},
          "differs from",
          true},
+        // Quoted, "Wa\"ng" and "Wa", file "ng" would print one line two ways.
+        {"a quote in a text",
+         DealerRadio(),
+         With(DealerRadio(), 0x90, "Wa\"ng"),
+         11,
+         {"Seller: radio " + Hex(DealerRadio(), 0x90, 16) + ", file " +
+          Hex(With(DealerRadio(), 0x90, "Wa\"ng"), 0x90, 16)},
+         "in 1 of its fields",
+         true},
         {"fields of every kind",
-         Radio(),
+         DealerRadio(),
          EveryKind,
          11,
          {"FactoryMode: radio 1, file 0", "BandCode: radio 0, file 1",
           R"(ProductDate: radio "", file "2026-12-01")",
-          "DealerCode: radio " + Hex(Radio(), 0x60, 16) + ", file " + Hex(EveryKind, 0x60, 16),
-          "0x3bf0: radio " + Hex(Radio(), 0xF0, 16) + ", file " + Hex(EveryKind, 0xF0, 16),
+          "DealerCode: radio " + Hex(DealerRadio(), 0x60, 16) + ", file " +
+              Hex(EveryKind, 0x60, 16),
+          "0x3bf0: radio " + Hex(DealerRadio(), 0xF0, 16) + ", file " + Hex(EveryKind, 0xF0, 16),
           "0x3b10: radio 03, file 82"},
          "in 6 of its fields",
          true},
         {"another model's file",
-         Radio(),
-         With(Radio(), 0, "XYZ9999V999"),
+         DealerRadio(),
+         With(DealerRadio(), 0, "XYZ9999V999"),
          10,
          {},
-         "is not the information area of a KVT4610",
+         "is not the information area of a KVT4610 of an accepted version (it holds XYZ9999 "
+         "V999): not compared",
          false},
         {"a file of 255 bytes",
-         Radio(),
-         Radio().left(255),
+         DealerRadio(),
+         DealerRadio().left(255),
          10,
          {},
          "is not a saved information area (256 bytes)",
          false},
         {"another radio's file",
-         Radio(),
-         Radio("SN-B2"),
+         DealerRadio(),
+         DealerRadio("SN-B2"),
          8,
          {},
          "the file is of serial number SN-B2, the radio is SN-A1: not compared",
          true},
-        {"an erased serial number", Radio(erased), Radio(erased), 8, {}, "proves nothing", true},
+        {"an erased serial number",
+         DealerRadio(erased),
+         DealerRadio(erased),
+         8,
+         {},
+         "proves nothing",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -142,7 +144,7 @@ TEST(CliVerify, ReportsEveryDifferingFieldAndWritesNothing) {
 
 TEST(CliVerify, JsonIsOneObjectOfTheDifferences) {
     QTemporaryDir dir;
-    SimulatedRadio radio({"--image", WriteImage(dir, "radio.bin", Radio())});
+    SimulatedRadio radio({"--image", WriteImage(dir, "radio.bin", DealerRadio())});
     // A byte text shows 0x9B as U+009B, a terminal's CSI.
     const QByteArray file = With(EveryKind, 0x18,
                                  "4\x9b"
@@ -160,9 +162,9 @@ TEST(CliVerify, JsonIsOneObjectOfTheDifferences) {
         {"FactoryMode", pair(1, 0)},
         {"BandCode", pair(0, 1)},
         {"ProductDate", pair("", "2026-12-01")},
-        {"DealerCode", pair(ByteValues(Radio(), 0x60, 16), ByteValues(file, 0x60, 16))},
+        {"DealerCode", pair(ByteValues(DealerRadio(), 0x60, 16), ByteValues(file, 0x60, 16))},
         {"ProgPassWord", pair("4321", QString("4") + QChar(0x9B) + "21")},
-        {"0x3bf0", pair(ByteValues(Radio(), 0xF0, 16), ByteValues(file, 0xF0, 16))},
+        {"0x3bf0", pair(ByteValues(DealerRadio(), 0xF0, 16), ByteValues(file, 0xF0, 16))},
         {"0x3b10", pair(QJsonArray{3}, QJsonArray{0x82})},
     };
     EXPECT_EQ(json.object(), expected) << run.out.toStdString();
@@ -176,7 +178,7 @@ TEST(CliVerify, LatestComparesWithTheNewestKeptReadAndKeepsNone) {
     QTemporaryDir dir;
     const QString data = dir.filePath("data");
     const QDir reads(data + "/radioinfo/reads");
-    SimulatedRadio radio({"--image", WriteImage(dir, "radio.bin", Radio())});
+    SimulatedRadio radio({"--image", WriteImage(dir, "radio.bin", DealerRadio())});
     const auto run = [&](const QStringList& arguments) {
         return RunCli(QStringList{"--port", radio.Device()} + arguments, "C", 20000,
                       {"XDG_DATA_HOME=" + data});
@@ -209,9 +211,9 @@ TEST(CliVerify, ASignalStopsItAtOnce) {
         SCOPED_TRACE(name.toStdString());
         QTemporaryDir dir;
         SimulatedRadio radio(
-            {"--image", WriteImage(dir, "radio.bin", Radio()), "--latency", "300"});
+            {"--image", WriteImage(dir, "radio.bin", DealerRadio()), "--latency", "300"});
         CliProcess cli({"--port", radio.Device(), "--trace", "verify",
-                        WriteImage(dir, "file.bin", With(Radio(), 0x60, "OTHER"))});
+                        WriteImage(dir, "file.bin", With(DealerRadio(), 0x60, "OTHER"))});
         ASSERT_TRUE(cli.WaitForError("-> R 3B20"));
         cli.Signal(signal);
         EXPECT_EQ(cli.Finish(), 130) << cli.err.toStdString();
@@ -220,4 +222,25 @@ TEST(CliVerify, ASignalStopsItAtOnce) {
         EXPECT_FALSE(cli.err.contains("differs")) << cli.err.toStdString();
         EXPECT_FALSE(AnyWrite(radio.StopAndTranscript()));
     }
+}
+
+// A pipe named as the file is no saved area: refused at once, not waited on
+// for a writer; and a list of differences lost on its way out is no result.
+TEST(CliVerify, APipeIsRefusedAndLostOutputIsNoResult) {
+    QTemporaryDir dir;
+    SimulatedRadio radio({"--image", WriteImage(dir, "radio.bin", DealerRadio())});
+    const QString pipe = dir.filePath("pipe.bin");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const CliRun fromPipe = RunCli({"--port", radio.Device(), "verify", pipe}, "C", 5000);
+    EXPECT_EQ(fromPipe.exitCode, 10) << fromPipe.err.toStdString();
+    EXPECT_TRUE(fromPipe.err.contains("is not a saved information area (256 bytes)"));
+
+    const QString differing = WriteImage(dir, "file.bin", EveryKind);
+    for (const QStringList& json : {QStringList{}, QStringList{"--json"}}) {
+        const CliRun lost =
+            RunCli(QStringList{"--port", radio.Device(), "verify", differing} + json, "C", 20000,
+                   {}, "/dev/full");
+        EXPECT_EQ(lost.exitCode, 1) << lost.err.toStdString();
+    }
+    EXPECT_FALSE(AnyWrite(radio.StopAndTranscript()));
 }

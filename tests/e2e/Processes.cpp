@@ -213,6 +213,21 @@ QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArr
     return path;
 }
 
+QByteArray DealerRadio(const QByteArray& serialNo) {
+    QByteArray m(256, '\0');
+    m.replace(0x00, 11, "KVT4610V100");
+    m.replace(0x10, 1, "\x03");
+    m.replace(0x18, 4, "4321");
+    m.replace(0x20, serialNo.size(), serialNo);
+    m.replace(0x60, 7, "DEALER7");
+    m.replace(0x70, 10, "2026-01-02");
+    m.replace(0x90, 5, "Wang ");
+    for (int i = 0xF0; i < 0x100; ++i) {
+        m[i] = static_cast<char>(0xFF - i);
+    }
+    return m;
+}
+
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

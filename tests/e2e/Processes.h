@@ -88,6 +88,11 @@ class CliProcess {
 QString WriteImage(const QTemporaryDir& dir, const QString& name, const QByteArray& image);
 QByteArray ReadFile(const QString& path);
 
+// A radio written out byte by byte: KVT4610 V100, band 0, Factory and Freq.
+// Set on, the serial number given, a password, dealer code, stock date and
+// seller (with a trailing blank), and bytes past the fields read shows.
+QByteArray DealerRadio(const QByteArray& serialNo = "SN-A1");
+
 // The commands of a Read and of a Write, as radio-sim's transcript names them.
 inline const QStringList ReadCommands = [] {
     QStringList commands{"PROGRAM"};
